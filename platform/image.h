@@ -1,0 +1,52 @@
+// A picture held in memory: its frames' pixels as 0xAARRGGBB, the handle,
+// and a collision mask per frame built when the picture is loaded.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct CollisionMask {
+    // Opaque bounds of the frame (pixels of alpha 128 or more), relative to
+    // the cell's top-left corner; empty when maxX < minX.
+    int minX = 0, minY = 0, maxX = -1, maxY = -1;
+    // One bit per pixel, row by row, rowWords 64-bit words per row.
+    int rowWords = 0;
+    std::vector<uint64_t> bits;
+};
+
+struct Image {
+    std::string name;  // embedded name it was loaded from
+    int width = 0;     // of one cell
+    int height = 0;
+    int flags = 0;
+    float handleX = 0.0f;
+    float handleY = 0.0f;
+    // Frame f's pixels: pixels[f][y * width + x], 0xAARRGGBB.
+    std::vector<std::vector<uint32_t>> pixels;
+    std::vector<CollisionMask> masks;
+    // Set when the pixels change, so the display backend uploads them again.
+    uint64_t version = 1;
+    // Owned by the display backend (textures); null until first drawn.
+    void* backendData = nullptr;
+};
+
+// A decoded PNG picture, 8 bits per channel, converted to 0xAARRGGBB.
+struct DecodedPicture {
+    int width = 0;
+    int height = 0;
+    bool hasAlpha = false;
+    std::vector<uint32_t> pixels;
+};
+
+// False for damaged or truncated data; never throws or leaks.
+bool DecodePng(const unsigned char* data, size_t length, DecodedPicture& out);
+
+// Builds an image from a decoded picture, cut into cells row by row from the
+// top-left. Null when the picture holds fewer than first + count cells.
+// Applies the masked flag (black transparent in pictures without alpha).
+Image* MakeImage(const std::string& name, const DecodedPicture& picture, int cellWidth,
+                 int cellHeight, int firstCell, int cellCount, int flags);
+
+CollisionMask BuildMask(const std::vector<uint32_t>& pixels, int width, int height);
+void RebuildMasks(Image& image);

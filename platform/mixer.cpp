@@ -1,0 +1,181 @@
+// The channel table and the mixing arithmetic.
+//
+// Every change of a channel's loudness (start, pause, resume, stop, new
+// volume) moves its gain in a straight line at kRampSeconds per unit of
+// gain, so nothing clicks. A paused channel keeps playing while it fades
+// out and only then holds its position, so after a resume it carries on at
+// most one ramp (about 4 ms of output) past the point where it was paused.
+// A stopped channel is no longer playing at once but fades out the same way
+// before it leaves the table. ChannelCount() counts every entry still in the
+// table, fading ones included.
+#include "platform/mixer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kRampSeconds = 0.004;
+
+// Moves gain one step toward target, landing on it exactly.
+float StepGain(float gain, float target, float step) {
+    if (std::fabs(target - gain) <= step) {
+        return target;
+    }
+    return gain < target ? gain + step : gain - step;
+}
+
+float CleanVolume(float volume) {
+    // NaN and negative volumes are silence.
+    return volume > 0.0f ? volume : 0.0f;
+}
+
+}  // namespace
+
+int64_t Mixer::Cue(const Sound& sound) {
+    std::lock_guard<std::mutex> guard(lock_);
+    int64_t channel = nextChannel_++;
+    Voice& voice = voices_[channel];
+    voice.data = sound.data;
+    voice.loop = sound.loop;
+    return channel;
+}
+
+void Mixer::Resume(int64_t channel) {
+    std::lock_guard<std::mutex> guard(lock_);
+    auto it = voices_.find(channel);
+    if (it != voices_.end() && !it->second.stopping) {
+        it->second.paused = false;
+    }
+}
+
+void Mixer::Pause(int64_t channel) {
+    std::lock_guard<std::mutex> guard(lock_);
+    auto it = voices_.find(channel);
+    if (it != voices_.end() && !it->second.stopping) {
+        it->second.paused = true;
+    }
+}
+
+void Mixer::Stop(int64_t channel) {
+    std::lock_guard<std::mutex> guard(lock_);
+    auto it = voices_.find(channel);
+    if (it == voices_.end()) {
+        return;
+    }
+    if (it->second.gain == 0.0f) {
+        // Already silent: nothing to fade out.
+        voices_.erase(it);
+    } else {
+        it->second.stopping = true;
+    }
+}
+
+void Mixer::SetVolume(int64_t channel, float volume) {
+    std::lock_guard<std::mutex> guard(lock_);
+    auto it = voices_.find(channel);
+    if (it != voices_.end() && !it->second.stopping) {
+        it->second.volume = CleanVolume(volume);
+    }
+}
+
+bool Mixer::Playing(int64_t channel) {
+    std::lock_guard<std::mutex> guard(lock_);
+    auto it = voices_.find(channel);
+    return it != voices_.end() && !it->second.stopping;
+}
+
+void Mixer::StopSound(const Sound& sound) {
+    if (!sound.data) {
+        return;
+    }
+    std::lock_guard<std::mutex> guard(lock_);
+    for (auto it = voices_.begin(); it != voices_.end();) {
+        if (it->second.data != sound.data) {
+            ++it;
+        } else if (it->second.gain == 0.0f) {
+            it = voices_.erase(it);
+        } else {
+            it->second.stopping = true;
+            ++it;
+        }
+    }
+}
+
+size_t Mixer::ChannelCount() {
+    std::lock_guard<std::mutex> guard(lock_);
+    return voices_.size();
+}
+
+namespace {
+
+// Adds up to 'count' frames of one voice into out. Returns false once the
+// voice is finished: its sound ended, or it faded out after a stop.
+bool MixVoice(float* out, int count, int rate, const SoundData& data, bool loop, bool silent,
+              float volume, float& gain, double& position) {
+    const size_t frames = data.FrameCount();
+    if (frames == 0 || data.rate <= 0) {
+        return false;
+    }
+    const float target = silent ? 0.0f : volume;
+    const float gainStep = static_cast<float>(1.0 / (kRampSeconds * rate));
+    const double advance = static_cast<double>(data.rate) / rate;
+    const double length = static_cast<double>(frames);
+    const float* src = data.frames.data();
+
+    for (int i = 0; i < count; ++i) {
+        if (gain == 0.0f && target == 0.0f) {
+            // Faded out: a paused voice holds its place, a stopped one is done.
+            return true;
+        }
+        gain = StepGain(gain, target, gainStep);
+
+        size_t index = static_cast<size_t>(position);
+        float frac = static_cast<float>(position - static_cast<double>(index));
+        size_t next = index + 1;
+        if (next >= frames) {
+            // A loop blends into its first frame; a one-shot holds its last.
+            next = loop ? 0 : index;
+        }
+        const float* a = src + 2 * index;
+        const float* b = src + 2 * next;
+        out[2 * i] += gain * (a[0] + (b[0] - a[0]) * frac);
+        out[2 * i + 1] += gain * (a[1] + (b[1] - a[1]) * frac);
+
+        position += advance;
+        if (position >= length) {
+            if (!loop) {
+                return false;
+            }
+            position = std::fmod(position, length);
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+void Mixer::Mix(float* out, int count, int rate) {
+    if (out == nullptr || count <= 0 || rate <= 0) {
+        return;
+    }
+    std::lock_guard<std::mutex> guard(lock_);
+    for (auto it = voices_.begin(); it != voices_.end();) {
+        Voice& voice = it->second;
+        bool alive = voice.data && MixVoice(out, count, rate, *voice.data, voice.loop,
+                                            voice.paused || voice.stopping, voice.volume,
+                                            voice.gain, voice.position);
+        if (alive && voice.stopping && voice.gain == 0.0f) {
+            alive = false;
+        }
+        it = alive ? std::next(it) : voices_.erase(it);
+    }
+    for (int i = 0; i < 2 * count; ++i) {
+        out[i] = std::clamp(out[i], -1.0f, 1.0f);
+    }
+}
+
+Mixer& TheMixer() {
+    static Mixer mixer;
+    return mixer;
+}

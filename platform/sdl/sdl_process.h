@@ -1,0 +1,26 @@
+// SDL's lifetime in the process, and the close request that the window
+// system or a signal can raise.
+#pragma once
+
+#include <string>
+
+namespace sdl {
+
+// Installs, once, what every way out relies on: SDL_Quit at exit (which puts
+// the desktop's own display mode back) and the SIGTERM/SIGINT handlers.
+void InstallProcessHooks();
+
+// Starts SDL's video, timer and event parts the first time it is asked;
+// false with SDL's reason when no display can be had.
+bool StartSdl(std::string& error);
+bool SdlStarted();
+
+// A SIGTERM, SIGINT or a closed window asks the game to close; the game
+// finishes its current pass and quits normally.
+void RequestClose();
+bool CloseWasRequested();
+
+// Shuts all of SDL down. Safe to call more than once.
+void StopSdl();
+
+}  // namespace sdl

@@ -1,0 +1,70 @@
+// Sprite drawing over OpenGL 2.1. Sprites become textured quads gathered in
+// one vertex array, which goes to OpenGL only when the texture or the blend
+// mode changes, or when the screen is cleared or shown: a frame of a few
+// hundred sprites costs a handful of draw calls.
+#pragma once
+
+#include <SDL_opengl.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/image.h"
+#include "platform/sdl/sdl_atlas.h"
+#include "platform/sdl/sdl_modes.h"
+
+namespace sdl {
+
+class Renderer {
+public:
+    // Needs the GL context current. Coordinates are then the picture's
+    // pixels, origin at the top-left.
+    void Start(int pictureWidth, int pictureHeight);
+    bool Started() const { return started_; }
+    // Where the picture lies in the window's drawable area.
+    void SetViewport(const Viewport& viewport, int drawableWidth, int drawableHeight);
+
+    void Clear();
+    void DrawSprite(Image& image, int frame, float left, float top, const DrawState& state);
+    // The built-in 8x16 font, one cell per character.
+    void DrawText(const std::string& text, int x, int y, const DrawState& state);
+    void Flush();
+    // Called after each swap: the new back buffer holds anything, so the
+    // bars around a scaled picture are blackened again.
+    void FrameShown();
+
+    long DrawCalls() const { return drawCalls_; }
+
+private:
+    struct Texture {
+        GLuint id = 0;
+        uint64_t version = 0;
+        AtlasLayout layout;
+    };
+    struct Vertex {
+        float x, y, u, v, r, g, b, a;
+    };
+
+    Texture& TextureFor(Image& image);
+    void Upload(const Image& image, Texture& texture);
+    void Batch(GLuint texture, int blend);
+    void ApplyBlend(int blend);
+
+    bool started_ = false;
+    int maxTextureSize_ = 1024;
+    bool letterboxed_ = false;
+    std::vector<Vertex> vertices_;
+    GLuint batchTexture_ = 0;
+    int batchBlend_ = 0;
+    GLuint boundTexture_ = 0;
+    int appliedBlend_ = 0;  // 0: not known yet
+    long drawCalls_ = 0;
+    // Textures live as long as their images, which is until the process ends.
+    std::vector<std::unique_ptr<Texture>> textures_;
+    Image font_;
+};
+
+}  // namespace sdl

@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "platform/headless/headless_backend.h"
+#include "shell/high_scores.h"
+
+namespace {
+
+// Every test works in a scratch folder of its own, where "scores" lives.
+class HighScoreTable : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/quorvex-scores-XXXXXX";
+        folder = mkdtemp(pattern);
+        ASSERT_EQ(getcwd(previous, sizeof(previous)), previous);
+        ASSERT_EQ(chdir(folder.c_str()), 0);
+        CreateHighScoreTable();
+    }
+    void TearDown() override {
+        std::remove("scores");
+        ASSERT_EQ(chdir(previous), 0);
+        rmdir(folder.c_str());
+    }
+    static void WriteBytes(const std::string& bytes) {
+        std::ofstream("scores", std::ios::binary) << bytes;
+    }
+    static std::string ReadBytes(const std::string& path = "scores") {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream content;
+        content << in.rdbuf();
+        return content.str();
+    }
+    static std::string DefaultFile() {
+        std::string bytes;
+        for (int i = 0; i < 10; ++i) {
+            bytes += std::to_string(100000 - 10000 * i) + "\r\nTELMORAX\r\n";
+        }
+        return bytes;
+    }
+    void LoadDefaults() {
+        LoadScores();  // no file: the default table
+    }
+
+    std::string folder;
+    char previous[4096];
+};
+
+TEST_F(HighScoreTable, MissingFileGivesDefaultsAndQuitWritesThemByteForByte) {
+    LoadScores();
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(hiScores[i], 100000 - 10000 * i);
+        EXPECT_EQ(hiNames[i], "TELMORAX");
+    }
+    SaveScores();
+    EXPECT_EQ(ReadBytes(), DefaultFile());
+}
+
+TEST_F(HighScoreTable, RoundTripKeepsEveryRow) {
+    LoadDefaults();
+    hiScores[3] = -5;
+    hiNames[3] = "";
+    hiNames[0] = "A.B -&9";
+    SaveScores();
+    CreateHighScoreTable();
+    LoadScores();
+    EXPECT_EQ(hiScores[3], -5);
+    EXPECT_EQ(hiNames[3], "");
+    EXPECT_EQ(hiNames[0], "A.B -&9");
+    EXPECT_EQ(hiScores[9], 10000);
+}
+
+TEST_F(HighScoreTable, SavingLeavesNoTemporaryFileBehind) {
+    LoadDefaults();
+    SaveScores();
+    SaveScores();
+    EXPECT_NE(access("scores", F_OK), -1);
+    EXPECT_EQ(access("scores.saving", F_OK), -1);
+}
+
+TEST_F(HighScoreTable, UnwritableFileIsSkippedAndTheOldOneKept) {
+    // A folder where the file should be cannot be replaced by a file.
+    ASSERT_EQ(mkdir("scores", 0700), 0);
+    LoadDefaults();
+    SaveScores();
+    struct stat info {};
+    ASSERT_EQ(stat("scores", &info), 0);
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    EXPECT_EQ(access("scores.saving", F_OK), -1);
+    rmdir("scores");
+}
+
+struct ParseCase {
+    const char* file;
+    int32_t score0;
+    const char* name0;
+    int32_t score1;
+    const char* name1;
+};
+
+class ScoreFileParsing : public HighScoreTable,
+                         public ::testing::WithParamInterface<ParseCase> {};
+
+TEST_P(ScoreFileParsing, ReadsWhatTheLineRulesGive) {
+    const ParseCase& c = GetParam();
+    WriteBytes(c.file);
+    LoadScores();
+    EXPECT_EQ(hiScores[0], c.score0);
+    EXPECT_EQ(hiNames[0], c.name0);
+    EXPECT_EQ(hiScores[1], c.score1);
+    EXPECT_EQ(hiNames[1], c.name1);
+    EXPECT_EQ(hiScores[9], 0);
+    EXPECT_EQ(hiNames[9], "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ScoreFileParsing,
+    ::testing::Values(ParseCase{"5000", 5000, "", 0, ""},
+                      ParseCase{" 42\r\nBOB\r\n42abc\r\nAL\r\n", 42, "BOB", 42, "AL"},
+                      ParseCase{"letters\nX\n-5\nY\n", 0, "X", -5, "Y"},
+                      ParseCase{"7\nLF ONLY\n8\nUNIX\n", 7, "LF ONLY", 8, "UNIX"},
+                      ParseCase{"1\r\nA\rB\r\n", 1, "AB", 0, ""},
+                      ParseCase{"99999999999\r\nBIG\r\n-99999999999\r\nSMALL\r\n", 2147483647,
+                                "BIG", -2147483647 - 1, "SMALL"},
+                      ParseCase{"", 0, "", 0, ""}));
+
+TEST_F(HighScoreTable, DamagedFileNeverBreaksTheTable) {
+    // A zero byte ends a line; an over-long line keeps only its first 255
+    // characters and the rest of it is skipped.
+    std::string bytes = std::string("12") + '\0' + "34\r\n" + std::string(100000, 'Q') +
+                        "\r\n77\r\nOK\r\n";
+    WriteBytes(bytes);
+    LoadScores();
+    EXPECT_EQ(hiScores[0], 12);
+    EXPECT_EQ(hiNames[0], "34");
+    EXPECT_EQ(hiScores[1], 0);
+    EXPECT_EQ(hiNames[1], "77");
+    EXPECT_EQ(hiScores[2], ToInt("OK"));
+    WriteBytes(std::string(300, 'N') + "\n" + std::string(300, 'M') + "\n");
+    LoadScores();
+    EXPECT_EQ(hiNames[0].size(), 255u);
+}
+
+struct InsertCase {
+    int32_t score;
+    bool enters;
+    int32_t rank;
+};
+
+class ScoreInsertion : public HighScoreTable, public ::testing::WithParamInterface<InsertCase> {};
+
+TEST_P(ScoreInsertion, FollowsTheTieRule) {
+    const InsertCase& c = GetParam();
+    LoadDefaults();
+    std::vector<int32_t> before = hiScores;
+    entryRank = -1;
+    EXPECT_EQ(InsertScore(c.score), c.enters);
+    if (!c.enters) {
+        EXPECT_EQ(hiScores, before);
+        return;
+    }
+    EXPECT_EQ(entryRank, c.rank);
+    EXPECT_EQ(hiScores[c.rank], c.score);
+    EXPECT_EQ(hiNames[c.rank], "");
+    for (int row = 0; row < c.rank; ++row) {
+        EXPECT_EQ(hiScores[row], before[row]);
+    }
+    for (int row = c.rank + 1; row < 10; ++row) {
+        EXPECT_EQ(hiScores[row], before[row - 1]);  // moved down one, old row 9 lost
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ScoreInsertion,
+                         ::testing::Values(InsertCase{10000, false, 0},
+                                           InsertCase{0, false, 0},
+                                           InsertCase{10001, true, 9},
+                                           InsertCase{95000, true, 1},
+                                           InsertCase{100000, true, 1},
+                                           InsertCase{250000, true, 0}));
+
+}  // namespace

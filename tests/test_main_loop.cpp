@@ -1,0 +1,281 @@
+#include <gtest/gtest.h>
+
+#include "playfield/alien.h"
+#include "playfield/bullet.h"
+#include "playfield/ship.h"
+#include "presentation/font.h"
+#include "presentation/starfield.h"
+#include "shell/game_state.h"
+#include "shell/high_scores.h"
+#include "shell/main_loop.h"
+#include "sound/sound_effect.h"
+#include "tests/game_fixture.h"
+
+namespace {
+
+class MainLoop : public GameFixture {
+protected:
+    void SetUp() override {
+        GameFixture::SetUp();
+        backend->pumpMicros = 0;
+    }
+    bool Tick() {
+        bool quit = false;
+        RunTick(quit);
+        return quit;
+    }
+    void Ticks(int count) {
+        for (int i = 0; i < count; ++i) {
+            Tick();
+        }
+    }
+    // Runs passes until the virtual clock has moved on by at least 'millis'.
+    void PassesFor(uint32_t millis) {
+        uint32_t start = backend->Millis();
+        while (backend->Millis() - start < millis) {
+            RunPass();
+        }
+    }
+};
+
+TEST_F(MainLoop, FirstFrameIsDrawnBeforeTheFirstTick) {
+    TStar::CreateField();
+    float firstY = starList->At(0)->y;
+    StartTickClock();
+    RunPass();
+    std::vector<DrawCall> stars = SpritesNamed(backend->calls, "incbin::gfx/stars.png");
+    ASSERT_FALSE(stars.empty());
+    EXPECT_FLOAT_EQ(stars[0].top, firstY - 4.0f);
+    EXPECT_GT(ticksThisFrame, 0);
+    EXPECT_NE(starList->At(0)->y, firstY);
+}
+
+TEST_F(MainLoop, RunsEveryDueTickAndNoMore) {
+    StartTickClock();
+    int32_t start = nextTick;
+    int total = 0;
+    for (int pass = 0; pass < 50; ++pass) {
+        RunPass();
+        total += ticksThisFrame;
+        EXPECT_GE(ticksThisFrame, 3);
+        EXPECT_LE(ticksThisFrame, 4);
+        EXPECT_GT(MillisBetween(lastTime, nextTick), 0);
+        EXPECT_LE(MillisBetween(lastTime, nextTick), TICK_MILLIS);
+    }
+    EXPECT_EQ(total, MillisBetween(start, lastTime) / TICK_MILLIS + 1);
+}
+
+TEST_F(MainLoop, SlowFrameBacklogIsWorkedOffThirteenPerPassWithNoneDropped) {
+    StartTickClock();
+    int32_t start = nextTick;
+    backend->frameMillis = 200;
+    RunPass();
+    EXPECT_EQ(ticksThisFrame, 13);
+    backend->frameMillis = 13;
+    int total = ticksThisFrame;
+    int fullPasses = 1;
+    while (MillisBetween(lastTime, nextTick) <= 0) {
+        RunPass();
+        total += ticksThisFrame;
+        fullPasses += ticksThisFrame == 13 ? 1 : 0;
+    }
+    EXPECT_GE(fullPasses, 4);
+    EXPECT_EQ(total, MillisBetween(start, lastTime) / TICK_MILLIS + 1);
+}
+
+TEST_F(MainLoop, KeepsItsPaceAcrossTheClockWrap) {
+    for (uint32_t nearWrap : {0xFFFFFFFFu - 60, 0x7FFFFFFFu - 60}) {
+        backend->SetClock(nearWrap);
+        StartTickClock();
+        int32_t start = nextTick;
+        int total = 0;
+        for (int pass = 0; pass < 20; ++pass) {
+            RunPass();
+            total += ticksThisFrame;
+            EXPECT_GE(ticksThisFrame, 3) << nearWrap;
+            EXPECT_LE(ticksThisFrame, 4) << nearWrap;
+        }
+        EXPECT_EQ(total, MillisBetween(start, lastTime) / TICK_MILLIS + 1);
+    }
+}
+
+TEST_F(MainLoop, SpaceOnTitleStartsTheGameOnlyOnceReleased) {
+    StartMusic();
+    uint32_t start = backend->Millis();
+    backend->Press(KEY_SPACE);
+    backend->Press(KEY_M);  // hit in the same tick: flushed away with the start
+    backend->ReleaseAt(start + 300, KEY_SPACE);
+    backend->pumpMicros = 20;
+    Tick();
+    EXPECT_GE(backend->Millis() - start, 300u);
+    EXPECT_EQ(gameState, STATE_PLAYING);
+    EXPECT_EQ(wave, 1);
+    EXPECT_EQ(player->lives, 3);
+    EXPECT_EQ(alienList->Count(), 48u);
+    EXPECT_EQ(musicOn, 1);
+    Ticks(50);
+    EXPECT_TRUE(bulletList == nullptr || bulletList->Empty());
+}
+
+TEST_F(MainLoop, SpaceHeldAcrossTheStartDoesNotFireUntilPressedAgain) {
+    StartPlaying();
+    backend->Press(KEY_SPACE);
+    Tick();
+    ASSERT_EQ(bulletList->Count(), 1u);
+    FlushKeys();  // as at a game start: Space still held but reads as up
+    Ticks(100);
+    EXPECT_EQ(bulletList->Count(), 1u);
+}
+
+TEST_F(MainLoop, MTogglesTheMusicOnTheTitleScreenOnly) {
+    StartMusic();
+    backend->Press(KEY_M);
+    Tick();
+    EXPECT_EQ(musicOn, 0);
+    EXPECT_TRUE(ChannelPlaying(musicEffect->channel));  // paused, not stopped
+    backend->Press(KEY_M);
+    Tick();
+    EXPECT_EQ(musicOn, 1);
+
+    for (int32_t state : {STATE_PLAYING, STATE_GAMEOVER, STATE_ENTERNAME}) {
+        ResetGameGlobals();
+        StartMusic();
+        StartPlaying();
+        gameState = state;
+        gameOverCountdown = state == STATE_GAMEOVER ? GAMEOVER_TICKS : 0;
+        entryRank = 0;
+        backend->Press(KEY_M);
+        Ticks(2);
+        EXPECT_EQ(musicOn, 1) << state;
+    }
+}
+
+TEST_F(MainLoop, EscapeOnTitleQuitsAfterThePass) {
+    backend->Press(KEY_ESCAPE);
+    StartTickClock();
+    EXPECT_TRUE(RunPass());
+    EXPECT_EQ(gameState, STATE_TITLE);
+}
+
+TEST_F(MainLoop, EscapeInPlayEndsTheGameWithNoLivesLeft) {
+    StartPlaying();
+    player->score = 123456;
+    Tick();
+    backend->Press(KEY_ESCAPE);
+    Tick();
+    EXPECT_EQ(gameState, STATE_GAMEOVER);
+    EXPECT_EQ(gameOverCountdown, GAMEOVER_TICKS);
+    EXPECT_EQ(player->lives, 0);
+    Ticks(GAMEOVER_TICKS);
+    EXPECT_EQ(gameState, STATE_ENTERNAME);
+    EXPECT_EQ(entryRank, 0);
+    EXPECT_TRUE(alienList->Empty());
+}
+
+TEST_F(MainLoop, HoldingPPausesOnceAndTheGameResumesWithoutCatchUp) {
+    StartPlaying();
+    StartTickClock();
+    PassesFor(100);
+    uint32_t pressed = backend->Millis();
+    backend->Press(KEY_P);
+    backend->ReleaseAt(pressed + 500, KEY_P);
+    backend->pumpMicros = 20;
+    RunPass();
+    ASSERT_EQ(paused, 1);
+    EXPECT_GE(backend->Millis() - pressed, 500u);  // waited for P's release
+    int32_t x = alienList->At(0)->x;
+    PassesFor(5000);
+    EXPECT_EQ(alienList->At(0)->x, x);
+    EXPECT_EQ(paused, 1);
+
+    // Press P to resume and keep holding it: no new pause, no burst of ticks.
+    backend->Press(KEY_P);
+    RunPass();
+    EXPECT_EQ(paused, 0);
+    RunPass();
+    EXPECT_LE(ticksThisFrame, 4);
+    EXPECT_LE(std::abs(alienList->At(0)->x - x), 2 * 4 + 1);
+    PassesFor(500);
+    EXPECT_EQ(paused, 0);
+}
+
+TEST_F(MainLoop, EscapeOrSpaceWhilePausedResumes) {
+    for (int key : {KEY_ESCAPE, KEY_SPACE, KEY_P}) {
+        StartPlaying();
+        paused = 1;
+        backend->Press(key);
+        Tick();
+        EXPECT_EQ(paused, 0) << key;
+        EXPECT_EQ(gameState, STATE_PLAYING) << key;
+    }
+}
+
+TEST_F(MainLoop, LeftAltPausesWithoutWaiting) {
+    StartPlaying();
+    backend->Press(KEY_LALT);
+    Tick();
+    EXPECT_EQ(paused, 1);
+}
+
+TEST_F(MainLoop, SpaceEndsTheGameOverScreenOnlyFromIts151stTick) {
+    struct Case {
+        int spaceAtTick;
+        int endsAtTick;
+    };
+    for (Case c : {Case{1, 750}, Case{150, 750}, Case{151, 151}, Case{400, 400}}) {
+        ResetGameGlobals();
+        StartPlaying();
+        gameState = STATE_GAMEOVER;
+        gameOverCountdown = GAMEOVER_TICKS;
+        player->lives = 0;
+        int tick = 0;
+        while (gameState == STATE_GAMEOVER && tick < 1000) {
+            ++tick;
+            if (tick == c.spaceAtTick) {
+                backend->Press(KEY_SPACE);
+            }
+            Tick();
+        }
+        EXPECT_EQ(tick, c.endsAtTick) << c.spaceAtTick;
+        EXPECT_EQ(gameState, STATE_TITLE);  // a score of 0 does not enter
+    }
+}
+
+TEST_F(MainLoop, NameEntryTakesOneCharacterPerTick) {
+    gameState = STATE_ENTERNAME;
+    entryRank = 4;
+    hiNames[4] = "";
+    for (int c : {'a', 'B', '!', '1', '.', ' ', '-', '&', 8, 'z'}) {
+        backend->Type(c);
+    }
+    Ticks(10);
+    EXPECT_EQ(hiNames[4], "AB1. -Z");
+    backend->Type(8);
+    Tick();
+    EXPECT_EQ(hiNames[4], "AB1. -");
+    hiNames[4] = "";
+    backend->Type(8);  // Backspace on an empty name changes nothing
+    Tick();
+    EXPECT_EQ(hiNames[4], "");
+    backend->Type(13);
+    Tick();
+    EXPECT_EQ(gameState, STATE_TITLE);
+    EXPECT_EQ(hiNames[4], "");
+}
+
+TEST_F(MainLoop, NameEntryRefusesACharacterThatMakesTheNameTooWide) {
+    gameState = STATE_ENTERNAME;
+    entryRank = 0;
+    hiNames[0] = "";
+    for (int i = 0; i < 30; ++i) {
+        backend->Type('W');
+    }
+    Ticks(30);
+    // W is 20 pixels wide: twelve make 240, a thirteenth would make 260.
+    EXPECT_EQ(hiNames[0], std::string(12, 'W'));
+    backend->Type('I');  // 4 pixels: still fits
+    Tick();
+    EXPECT_EQ(hiNames[0], std::string(12, 'W') + "I");
+}
+
+}  // namespace

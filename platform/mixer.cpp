@@ -124,8 +124,9 @@ bool MixVoice(float* out, int count, int rate, const SoundData& data, bool loop,
     const float* src = data.frames.data();
 
     for (int i = 0; i < count; ++i) {
-        if (gain == 0.0f && target == 0.0f) {
+        if (silent && gain == 0.0f) {
             // Faded out: a paused voice holds its place, a stopped one is done.
+            // A voice merely turned down to nothing plays on.
             return true;
         }
         gain = StepGain(gain, target, gainStep);

@@ -175,7 +175,9 @@ bool RunPass() {
     if (MillisBetween(lastTime, Millisecs()) < 0) {
         nextTick = Millisecs();  // the clock went back
     }
-    return quit;
+    // Closing the window, or a signal, quits like Escape on the title
+    // screen, so the high-score table is saved.
+    return quit || CloseRequested();
 }
 
 void MainLoop() {

@@ -231,6 +231,21 @@ TEST(CollideImages, WideFramesAcrossWordBoundaries) {
                   {"column 5 meets column 3", 0, 0, 0, 2, 0, 0, true},
                   {"between them", 0, 0, 0, 30, 0, 0, false},
               });
+    // Opaque boxes overlapping over 81 columns, the only shared pixel in the
+    // last of them: the scan must go on past the first 64 columns.
+    std::string far(100, '.');
+    far[0] = '#';
+    far[80] = '#';
+    std::string farOther(100, '.');
+    farOther[1] = '#';
+    farOther[80] = '#';
+    const auto farA = Art({far, far});
+    const auto farB = Art({farOther, farOther});
+    ExpectAll(*farA, *farB,
+              {
+                  {"shared pixel at column 80", 0, 0, 0, 0, 1, 0, true},
+                  {"shifted by one, nothing shared", 0, 0, 0, 1, 1, 0, false},
+              });
 }
 
 // Reference answer, pixel by pixel on the screen.

@@ -340,6 +340,10 @@ TEST_F(FontTest, RowNumbersAlignOnTheRight) {
 // A font picture made in memory, to pin down how a glyph's cell is measured.
 class FontMeasureTest : public GameFixture {
 protected:
+    void SetUp() override {
+        GameFixture::SetUp();
+        shipped_ = imgFont;
+    }
     void TearDown() override {
         imgFont = shipped_;
         MeasureFont();
@@ -366,7 +370,7 @@ protected:
         MeasureFont();
     }
 
-    Image* shipped_ = imgFont;
+    Image* shipped_ = nullptr;
     std::unique_ptr<Image> synthetic_;
 };
 

@@ -235,6 +235,18 @@ TEST(Mixer, NegativeVolumeIsSilence) {
     EXPECT_TRUE(mixer.Playing(channel));
 }
 
+TEST(Mixer, SoundAtVolumeZeroStillRunsItsCourse) {
+    Mixer mixer;
+    int64_t channel = mixer.Cue(MakeSound(Constant(kRate, 1000, 0.5f, 0.5f)));
+    mixer.SetVolume(channel, 0.0f);
+    mixer.Resume(channel);
+    std::vector<float> out = MixFrames(mixer, 999);
+    EXPECT_EQ(AudibleFrames(out), 0u);
+    EXPECT_TRUE(mixer.Playing(channel));
+    MixFrames(mixer, 1);
+    EXPECT_FALSE(mixer.Playing(channel));
+}
+
 TEST(Mixer, PauseSilencesButKeepsTheChannel) {
     Mixer mixer;
     int64_t channel = mixer.Cue(MakeSound(Constant(kRate, 20000, 0.5f, 0.5f)));

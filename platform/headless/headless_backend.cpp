@@ -114,6 +114,9 @@ void HeadlessBackend::Clear() {
 
 void HeadlessBackend::DrawSprite(Image& image, int frame, float left, float top,
                                  const DrawState& state) {
+    if (!recordDrawing) {
+        return;
+    }
     DrawCall call;
     call.kind = DrawCall::SPRITE;
     call.name = image.name;
@@ -127,6 +130,9 @@ void HeadlessBackend::DrawSprite(Image& image, int frame, float left, float top,
 
 void HeadlessBackend::DrawBuiltinText(const std::string& text, int x, int y,
                                       const DrawState& state) {
+    if (!recordDrawing) {
+        return;
+    }
     DrawCall call;
     call.kind = DrawCall::TEXT;
     call.name = text;
@@ -140,10 +146,12 @@ void HeadlessBackend::Flip(int sync) {
     if (onFlip) {
         onFlip(*this);
     }
-    DrawCall call;
-    call.kind = DrawCall::FLIP;
-    call.sync = sync;
-    calls.push_back(call);
+    if (recordDrawing) {
+        DrawCall call;
+        call.kind = DrawCall::FLIP;
+        call.sync = sync;
+        calls.push_back(call);
+    }
     ++flips;
     PumpEvents();
     if (sync != 0) {

@@ -52,6 +52,8 @@ public:
     // Virtual time after which the clock throws ClockLimitReached.
     uint64_t clockLimitMicros = 4ull * 3600 * 1000 * 1000;
     bool captureAudio = false;
+    // Long games switch the draw record off to save memory.
+    bool recordDrawing = true;
     static constexpr int AUDIO_RATE = 44100;
 
     void SetClock(uint32_t millis);

@@ -98,6 +98,12 @@ constexpr double kPanHat = 0.3;
 constexpr double kPanCrash = -0.2;
 constexpr double kPanPad = 0.7;
 
+// The chord under a bar of the loop.
+Chord ChordAt(int bar) {
+    const bool tuneB = (bar / kSectionBars) % 2 == 1;
+    return (tuneB ? kChordsB : kChordsA)[bar % kSectionBars];
+}
+
 constexpr double kSecondsPerStep = static_cast<double>(kStepSamples) / kMusicRate;
 
 // The highest note of the chord at least a minor third under the melody note, to harmonise
@@ -176,7 +182,7 @@ void PlaceDrums(Buses& b, Noise& noise) {
 void PlaceHarmony(Buses& b) {
     for (int bar = 0; bar < kBars; ++bar) {
         const bool tuneB = (bar / kSectionBars) % 2 == 1;
-        const Chord& chord = (tuneB ? kChordsB : kChordsA)[bar % kSectionBars];
+        const Chord chord = ChordAt(bar);
         const size_t barStart = static_cast<size_t>(bar) * kStepsPerBar * kStepSamples;
 
         for (const BassHit& hit : tuneB ? All(kBassB) : All(kBassA)) {
@@ -217,12 +223,10 @@ void PlaceMelody(Buses& b) {
     for (int section = 0; section < kBars / kSectionBars; ++section) {
         const bool tuneB = section % 2 == 1;
         const bool lifted = section >= 2;
-        const Chord* chords = tuneB ? kChordsB : kChordsA;
         int step = section * kSectionBars * kStepsPerBar;
-        const int sectionStart = step;
         for (const Note& n : tuneB ? All(kTuneB) : All(kTuneA)) {
             const size_t at = static_cast<size_t>(step) * kStepSamples;
-            const int barInSection = (step - sectionStart) / kStepsPerBar;
+            const int bar = step / kStepsPerBar;
             step += n.steps;
             if (n.pitch == kRest) {
                 continue;
@@ -239,7 +243,7 @@ void PlaceMelody(Buses& b) {
             }
             // Second time round, tune A is doubled an octave down and tune B harmonised.
             if (tuneB) {
-                const int below = ChordToneBelow(n.pitch, chords[barInSection]);
+                const int below = ChordToneBelow(n.pitch, ChordAt(bar));
                 AddWrapped(b.melodic, at, Lead(below, gate), 0.15, kPanHarmony);
             } else {
                 AddWrapped(b.melodic, at, Double(n.pitch - 12, gate), 0.16, kPanHarmony);

@@ -111,7 +111,7 @@ Signal MakeAlienExplosion() {
         const double crunch = gritFilter.Low(grit.Next(90.0 + 2600.0 * std::exp(-t / 0.08)));
         const double kick = thump.Next(48.0 + 170.0 * std::exp(-t / 0.04)) * std::exp(-t / 0.07);
         // A short full-level hold before the decay gives the burst its punch.
-        const double env = t < 0.02 ? Pluck(t, 0.0015, 1.0) : std::exp(-(t - 0.02) / 0.085);
+        const double env = t < 0.02 ? Pluck(t, 0.0015, 1.0) : std::exp(-(t - 0.02) / 0.1);
         out[i] = (burst * 1.0 + crunch * 0.7) * env + kick * 0.75;
     }
 

@@ -167,6 +167,9 @@ uint32_t ReadPixel(const PixelMap& map, int x, int y) {
 }
 
 void UnlockImage(Image* image, int) {
+    if (image == nullptr) {
+        return;
+    }
     // The pixels may have been written: rebuild what is derived from them.
     RebuildMasks(*image);
     ++image->version;

@@ -102,6 +102,11 @@ void Mixer::StopSound(const Sound& sound) {
     }
 }
 
+void Mixer::Clear() {
+    std::lock_guard<std::mutex> guard(lock_);
+    voices_.clear();
+}
+
 size_t Mixer::ChannelCount() {
     std::lock_guard<std::mutex> guard(lock_);
     return voices_.size();

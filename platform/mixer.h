@@ -42,6 +42,8 @@ public:
     // the caller has zeroed. Finished channels are dropped.
     void Mix(float* out, int count, int rate);
     size_t ChannelCount();
+    // Ends every channel at once, without a fade.
+    void Clear();
 
 private:
     struct Voice {

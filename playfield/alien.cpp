@@ -87,9 +87,8 @@ TBullet* FirstBulletTouching(const TAlien& alien) {
         return hit;
     }
     bulletList->ForEach([&](TBullet* bullet) {
-        if (hit == nullptr &&
-            ImagesCollide(imgAlien, alien.x, alien.y, alien.frame, imgBullet, bullet->x,
-                          bullet->y, 0)) {
+        if (hit == nullptr && ImagesCollide(imgAlien, alien.x, alien.y, alien.frame, imgBullet,
+                                            bullet->x, bullet->y, 0)) {
             hit = bullet;
         }
     });

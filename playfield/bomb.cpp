@@ -14,7 +14,9 @@ constexpr int32_t FALL_PER_TICK = 2;
 // A bomb below this has left the bottom of the screen.
 constexpr int32_t BOTTOM_LIMIT = 770;
 
-bool ShipCanBeHit() { return player->invulnerable == 0 && player->lives > 0; }
+bool ShipCanBeHit() {
+    return player->invulnerable == 0 && player->lives > 0;
+}
 
 bool TouchesShip(const TBomb& bomb) {
     return ImagesCollide(imgBomb, bomb.x, bomb.y, 0, imgShip, player->x, player->y, 0);

@@ -51,8 +51,8 @@ void TExplosion::DrawAll() {
     explosionList->ForEach([](const TExplosion* explosion) {
         // Each frame a tenth fainter: 1.0 down to 0.2.
         SetAlpha(1.0f - FADE_PER_FRAME * static_cast<float>(explosion->frame));
-        DrawImage(imgExplosion, static_cast<float>(explosion->x),
-                  static_cast<float>(explosion->y), explosion->frame);
+        DrawImage(imgExplosion, static_cast<float>(explosion->x), static_cast<float>(explosion->y),
+                  explosion->frame);
     });
     SetAlpha(1.0f);
 }

@@ -22,12 +22,14 @@ constexpr int32_t MUZZLE_ABOVE = 16;  // bullets start this far above the ship's
 constexpr int32_t FIRE_COOLDOWN_TICKS = 75;
 constexpr int32_t RESPAWN_TICKS = 75;
 constexpr int32_t SHIELD_TICKS = 375;
-constexpr int32_t DEBRIS_SPREAD = 16;  // the three explosions of a hit stand this far apart
+constexpr int32_t DEBRIS_SPREAD = 16;       // the three explosions of a hit stand this far apart
 constexpr int32_t SHIELD_FADE_TICKS = 100;  // the shield fades in over its last ticks
 constexpr float SHIELD_ALPHA = 0.5f;
 constexpr float SHIELD_FADE_SPAN = 200.0f;
 
-int32_t Held(int key) { return KeyDown(key) ? 1 : 0; }
+int32_t Held(int key) {
+    return KeyDown(key) ? 1 : 0;
+}
 
 // Right arrow and X push right, Left arrow and Z push left; opposite keys cancel.
 int32_t Steering() {

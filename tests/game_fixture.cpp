@@ -1,5 +1,6 @@
 #include "tests/game_fixture.h"
 
+#include "platform/image.h"
 #include "platform/keyboard.h"
 #include "platform/mixer.h"
 #include "playfield/alien.h"
@@ -110,6 +111,7 @@ void ResetGameGlobals() {
         hiNames[i] = "TELMORAX";
     }
     keyboard::Flush();
+    TheMixer().Clear();
     SeedRnd(12345);
 }
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-struct PngSpec {
+struct PngLayout {
     int width = 0;
     int height = 0;
     int colorType = PNG_COLOR_TYPE_RGB;
@@ -47,26 +47,28 @@ inline int Channels(int colorType) {
     }
 }
 
-inline size_t RowBytes(const PngSpec& spec) {
-    const size_t bits = size_t(spec.width) * Channels(spec.colorType) * spec.bitDepth;
+inline size_t RowBytes(const PngLayout& layout) {
+    const size_t bits = size_t(layout.width) * Channels(layout.colorType) * layout.bitDepth;
     return (bits + 7) / 8;
 }
 
 // Only trivially destructible locals here: libpng may longjmp back.
-inline bool Write(png_structp png, png_infop info, const PngSpec* spec, png_bytepp rows) {
+inline bool Write(png_structp png, png_infop info, const PngLayout* layout, png_bytepp rows) {
     if (setjmp(png_jmpbuf(png))) {
         return false;
     }
-    png_set_IHDR(png, info, png_uint_32(spec->width), png_uint_32(spec->height), spec->bitDepth,
-                 spec->colorType, spec->interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, png_uint_32(layout->width), png_uint_32(layout->height),
+                 layout->bitDepth, layout->colorType,
+                 layout->interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (!spec->palette.empty()) {
-        png_set_PLTE(png, info, spec->palette.data(), int(spec->palette.size()));
+    if (!layout->palette.empty()) {
+        png_set_PLTE(png, info, layout->palette.data(), int(layout->palette.size()));
     }
-    if (!spec->paletteAlpha.empty() || spec->hasTransparentColor) {
-        png_color_16 color = spec->transparentColor;
-        png_set_tRNS(png, info, spec->paletteAlpha.empty() ? nullptr : spec->paletteAlpha.data(),
-                     int(spec->paletteAlpha.size()), spec->hasTransparentColor ? &color : nullptr);
+    if (!layout->paletteAlpha.empty() || layout->hasTransparentColor) {
+        png_color_16 color = layout->transparentColor;
+        png_set_tRNS(
+            png, info, layout->paletteAlpha.empty() ? nullptr : layout->paletteAlpha.data(),
+            int(layout->paletteAlpha.size()), layout->hasTransparentColor ? &color : nullptr);
     }
     png_set_rows(png, info, rows);
     png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
@@ -76,14 +78,14 @@ inline bool Write(png_structp png, png_infop info, const PngSpec* spec, png_byte
 }  // namespace png_fixture
 
 // The file's bytes; empty if libpng refused the description.
-inline std::vector<uint8_t> EncodePng(const PngSpec& spec) {
+inline std::vector<uint8_t> EncodePng(const PngLayout& layout) {
     std::vector<uint8_t> out;
-    const size_t rowBytes = png_fixture::RowBytes(spec);
-    if (spec.width <= 0 || spec.height <= 0 || spec.rows.size() != rowBytes * spec.height) {
+    const size_t rowBytes = png_fixture::RowBytes(layout);
+    if (layout.width <= 0 || layout.height <= 0 || layout.rows.size() != rowBytes * layout.height) {
         return out;
     }
-    std::vector<uint8_t> copy = spec.rows;
-    std::vector<png_bytep> rows(size_t(spec.height));
+    std::vector<uint8_t> copy = layout.rows;
+    std::vector<png_bytep> rows(size_t(layout.height));
     for (size_t y = 0; y < rows.size(); ++y) {
         rows[y] = copy.data() + rowBytes * y;
     }
@@ -92,7 +94,7 @@ inline std::vector<uint8_t> EncodePng(const PngSpec& spec) {
     bool ok = info != nullptr;
     if (ok) {
         png_set_write_fn(png, &out, png_fixture::Append, png_fixture::Flush);
-        ok = png_fixture::Write(png, info, &spec, rows.data());
+        ok = png_fixture::Write(png, info, &layout, rows.data());
     }
     png_destroy_write_struct(&png, &info);
     if (!ok) {
@@ -104,17 +106,17 @@ inline std::vector<uint8_t> EncodePng(const PngSpec& spec) {
 // An 8-bit RGB or RGBA picture from 0xAARRGGBB pixels (alpha ignored for RGB).
 inline std::vector<uint8_t> EncodeArgb(int width, int height, const std::vector<uint32_t>& argb,
                                        bool withAlpha) {
-    PngSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.colorType = withAlpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
+    PngLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.colorType = withAlpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
     for (uint32_t p : argb) {
-        spec.rows.push_back(uint8_t(p >> 16));
-        spec.rows.push_back(uint8_t(p >> 8));
-        spec.rows.push_back(uint8_t(p));
+        layout.rows.push_back(uint8_t(p >> 16));
+        layout.rows.push_back(uint8_t(p >> 8));
+        layout.rows.push_back(uint8_t(p));
         if (withAlpha) {
-            spec.rows.push_back(uint8_t(p >> 24));
+            layout.rows.push_back(uint8_t(p >> 24));
         }
     }
-    return EncodePng(spec);
+    return EncodePng(layout);
 }

@@ -23,14 +23,14 @@ DecodedPicture MustDecode(const std::vector<uint8_t>& file) {
     return picture;
 }
 
-PngSpec Spec(int width, int height, int colorType, int bitDepth, std::vector<uint8_t> rows) {
-    PngSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.colorType = colorType;
-    spec.bitDepth = bitDepth;
-    spec.rows = std::move(rows);
-    return spec;
+PngLayout Layout(int width, int height, int colorType, int bitDepth, std::vector<uint8_t> rows) {
+    PngLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.colorType = colorType;
+    layout.bitDepth = bitDepth;
+    layout.rows = std::move(rows);
+    return layout;
 }
 
 // The byte offset of the first chunk of the given type, or 0.
@@ -79,7 +79,7 @@ DecodedPicture Picture(int width, int height, bool hasAlpha, std::vector<uint32_
 
 TEST(DecodePng, Grey8BecomesOpaqueRgb) {
     const DecodedPicture p =
-        MustDecode(EncodePng(Spec(3, 1, PNG_COLOR_TYPE_GRAY, 8, {0, 0x7F, 0xFF})));
+        MustDecode(EncodePng(Layout(3, 1, PNG_COLOR_TYPE_GRAY, 8, {0, 0x7F, 0xFF})));
     EXPECT_EQ(p.width, 3);
     EXPECT_EQ(p.height, 1);
     EXPECT_FALSE(p.hasAlpha);
@@ -88,83 +88,83 @@ TEST(DecodePng, Grey8BecomesOpaqueRgb) {
 
 TEST(DecodePng, Grey2IsWidenedTo8Bits) {
     // Four 2-bit samples 0, 1, 2, 3 in one byte.
-    const DecodedPicture p = MustDecode(EncodePng(Spec(4, 1, PNG_COLOR_TYPE_GRAY, 2, {0x1B})));
+    const DecodedPicture p = MustDecode(EncodePng(Layout(4, 1, PNG_COLOR_TYPE_GRAY, 2, {0x1B})));
     EXPECT_FALSE(p.hasAlpha);
     EXPECT_EQ(p.pixels, (std::vector<uint32_t>{0xFF000000, 0xFF555555, 0xFFAAAAAA, 0xFFFFFFFF}));
 }
 
 TEST(DecodePng, Grey1IsWidenedTo8Bits) {
-    const DecodedPicture p = MustDecode(EncodePng(Spec(3, 1, PNG_COLOR_TYPE_GRAY, 1, {0xA0})));
+    const DecodedPicture p = MustDecode(EncodePng(Layout(3, 1, PNG_COLOR_TYPE_GRAY, 1, {0xA0})));
     EXPECT_EQ(p.pixels, (std::vector<uint32_t>{0xFFFFFFFF, 0xFF000000, 0xFFFFFFFF}));
 }
 
 TEST(DecodePng, GreyAlphaBecomesRgba) {
     const DecodedPicture p =
-        MustDecode(EncodePng(Spec(2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {0x40, 0x80, 0xC0, 0x00})));
+        MustDecode(EncodePng(Layout(2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {0x40, 0x80, 0xC0, 0x00})));
     EXPECT_TRUE(p.hasAlpha);
     EXPECT_EQ(p.pixels, (std::vector<uint32_t>{0x80404040, 0x00C0C0C0}));
 }
 
 TEST(DecodePng, GreyWithTransparentColourGetsAlpha) {
-    PngSpec spec = Spec(2, 1, PNG_COLOR_TYPE_GRAY, 8, {0x10, 0x20});
-    spec.hasTransparentColor = true;
-    spec.transparentColor.gray = 0x20;
-    const DecodedPicture p = MustDecode(EncodePng(spec));
+    PngLayout layout = Layout(2, 1, PNG_COLOR_TYPE_GRAY, 8, {0x10, 0x20});
+    layout.hasTransparentColor = true;
+    layout.transparentColor.gray = 0x20;
+    const DecodedPicture p = MustDecode(EncodePng(layout));
     EXPECT_TRUE(p.hasAlpha);
     EXPECT_EQ(p.pixels[0], 0xFF101010u);
     EXPECT_EQ(p.pixels[1] >> 24, 0u);
 }
 
 TEST(DecodePng, RgbIsOpaque) {
-    const DecodedPicture p = MustDecode(
-        EncodePng(Spec(2, 2, PNG_COLOR_TYPE_RGB, 8,
-                       {0x12, 0x34, 0x56, 0xFF, 0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0xFF})));
+    const DecodedPicture p = MustDecode(EncodePng(
+        Layout(2, 2, PNG_COLOR_TYPE_RGB, 8,
+               {0x12, 0x34, 0x56, 0xFF, 0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0xFF})));
     EXPECT_FALSE(p.hasAlpha);
     EXPECT_EQ(p.pixels, (std::vector<uint32_t>{0xFF123456, 0xFFFF0000, 0xFF00FF00, 0xFF0000FF}));
 }
 
 TEST(DecodePng, RgbaKeepsItsAlpha) {
-    const DecodedPicture p = MustDecode(EncodePng(
-        Spec(2, 1, PNG_COLOR_TYPE_RGB_ALPHA, 8, {0x12, 0x34, 0x56, 0x7F, 0xAB, 0xCD, 0xEF, 0x00})));
+    const DecodedPicture p = MustDecode(EncodePng(Layout(
+        2, 1, PNG_COLOR_TYPE_RGB_ALPHA, 8, {0x12, 0x34, 0x56, 0x7F, 0xAB, 0xCD, 0xEF, 0x00})));
     EXPECT_TRUE(p.hasAlpha);
     EXPECT_EQ(p.pixels, (std::vector<uint32_t>{0x7F123456, 0x00ABCDEF}));
 }
 
 TEST(DecodePng, PaletteBecomesRgb) {
-    PngSpec spec = Spec(3, 1, PNG_COLOR_TYPE_PALETTE, 8, {2, 0, 1});
-    spec.palette = {{0x11, 0x22, 0x33}, {0x44, 0x55, 0x66}, {0x77, 0x88, 0x99}};
-    const DecodedPicture p = MustDecode(EncodePng(spec));
+    PngLayout layout = Layout(3, 1, PNG_COLOR_TYPE_PALETTE, 8, {2, 0, 1});
+    layout.palette = {{0x11, 0x22, 0x33}, {0x44, 0x55, 0x66}, {0x77, 0x88, 0x99}};
+    const DecodedPicture p = MustDecode(EncodePng(layout));
     EXPECT_FALSE(p.hasAlpha);
     EXPECT_EQ(p.pixels, (std::vector<uint32_t>{0xFF778899, 0xFF112233, 0xFF445566}));
 }
 
 TEST(DecodePng, Palette4BitIsUnpacked) {
-    PngSpec spec = Spec(3, 1, PNG_COLOR_TYPE_PALETTE, 4, {0x10, 0x20});
-    spec.palette = {{0x11, 0x22, 0x33}, {0x44, 0x55, 0x66}, {0x77, 0x88, 0x99}};
-    const DecodedPicture p = MustDecode(EncodePng(spec));
+    PngLayout layout = Layout(3, 1, PNG_COLOR_TYPE_PALETTE, 4, {0x10, 0x20});
+    layout.palette = {{0x11, 0x22, 0x33}, {0x44, 0x55, 0x66}, {0x77, 0x88, 0x99}};
+    const DecodedPicture p = MustDecode(EncodePng(layout));
     EXPECT_EQ(p.pixels, (std::vector<uint32_t>{0xFF445566, 0xFF112233, 0xFF778899}));
 }
 
 TEST(DecodePng, PaletteTransparencyBecomesAlpha) {
-    PngSpec spec = Spec(3, 1, PNG_COLOR_TYPE_PALETTE, 8, {0, 1, 2});
-    spec.palette = {{0x11, 0x22, 0x33}, {0x44, 0x55, 0x66}, {0x77, 0x88, 0x99}};
-    spec.paletteAlpha = {0x00, 0x80};  // entries past the list stay opaque
-    const DecodedPicture p = MustDecode(EncodePng(spec));
+    PngLayout layout = Layout(3, 1, PNG_COLOR_TYPE_PALETTE, 8, {0, 1, 2});
+    layout.palette = {{0x11, 0x22, 0x33}, {0x44, 0x55, 0x66}, {0x77, 0x88, 0x99}};
+    layout.paletteAlpha = {0x00, 0x80};  // entries past the list stay opaque
+    const DecodedPicture p = MustDecode(EncodePng(layout));
     EXPECT_TRUE(p.hasAlpha);
     EXPECT_EQ(p.pixels, (std::vector<uint32_t>{0x00112233, 0x80445566, 0xFF778899}));
 }
 
 TEST(DecodePng, Rgb16IsReducedTo8Bits) {
     // Samples that are exact multiples of 257 map to their high byte.
-    const DecodedPicture p = MustDecode(
-        EncodePng(Spec(2, 1, PNG_COLOR_TYPE_RGB, 16,
-                       {0x12, 0x12, 0x34, 0x34, 0x56, 0x56, 0xFF, 0xFF, 0x00, 0x00, 0x80, 0x80})));
+    const DecodedPicture p = MustDecode(EncodePng(
+        Layout(2, 1, PNG_COLOR_TYPE_RGB, 16,
+               {0x12, 0x12, 0x34, 0x34, 0x56, 0x56, 0xFF, 0xFF, 0x00, 0x00, 0x80, 0x80})));
     EXPECT_FALSE(p.hasAlpha);
     EXPECT_EQ(p.pixels, (std::vector<uint32_t>{0xFF123456, 0xFFFF0080}));
 }
 
 TEST(DecodePng, Rgba16IsReducedTo8Bits) {
-    const DecodedPicture p = MustDecode(EncodePng(Spec(
+    const DecodedPicture p = MustDecode(EncodePng(Layout(
         1, 1, PNG_COLOR_TYPE_RGB_ALPHA, 16, {0xAB, 0xAB, 0xCD, 0xCD, 0xEF, 0xEF, 0x7F, 0x7F})));
     EXPECT_TRUE(p.hasAlpha);
     EXPECT_EQ(p.pixels, (std::vector<uint32_t>{0x7FABCDEF}));
@@ -172,7 +172,7 @@ TEST(DecodePng, Rgba16IsReducedTo8Bits) {
 
 TEST(DecodePng, Grey16IsReducedTo8Bits) {
     const DecodedPicture p =
-        MustDecode(EncodePng(Spec(2, 1, PNG_COLOR_TYPE_GRAY, 16, {0x00, 0x00, 0x9A, 0x9A})));
+        MustDecode(EncodePng(Layout(2, 1, PNG_COLOR_TYPE_GRAY, 16, {0x00, 0x00, 0x9A, 0x9A})));
     EXPECT_EQ(p.pixels, (std::vector<uint32_t>{0xFF000000, 0xFF9A9A9A}));
 }
 
@@ -181,12 +181,12 @@ TEST(DecodePng, InterlacedMatchesPlain) {
     for (int i = 0; i < 13 * 11; ++i) {
         argb.push_back(0xFF000000u | static_cast<uint32_t>(i * 0x010305));
     }
-    PngSpec spec = Spec(13, 11, PNG_COLOR_TYPE_RGB, 8, {});
+    PngLayout layout = Layout(13, 11, PNG_COLOR_TYPE_RGB, 8, {});
     for (uint32_t v : argb) {
-        spec.rows.insert(spec.rows.end(), {uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)});
+        layout.rows.insert(layout.rows.end(), {uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)});
     }
-    spec.interlaced = true;
-    const DecodedPicture p = MustDecode(EncodePng(spec));
+    layout.interlaced = true;
+    const DecodedPicture p = MustDecode(EncodePng(layout));
     EXPECT_EQ(p.pixels, argb);
 }
 
@@ -323,10 +323,10 @@ TEST(MakeImage, MaskedLeavesBlackOpaqueInRgba) {
 }
 
 TEST(MakeImage, MaskedLeavesBlackOpaqueInPaletteWithTransparency) {
-    PngSpec spec = Spec(2, 1, PNG_COLOR_TYPE_PALETTE, 8, {0, 1});
-    spec.palette = {{0, 0, 0}, {0xFF, 0xFF, 0xFF}};
-    spec.paletteAlpha = {0xFF, 0x00};
-    const DecodedPicture picture = MustDecode(EncodePng(spec));
+    PngLayout layout = Layout(2, 1, PNG_COLOR_TYPE_PALETTE, 8, {0, 1});
+    layout.palette = {{0, 0, 0}, {0xFF, 0xFF, 0xFF}};
+    layout.paletteAlpha = {0xFF, 0x00};
+    const DecodedPicture picture = MustDecode(EncodePng(layout));
     const auto image = Make(picture, 2, 1, 0, 1, IMAGE_MASKED);
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->pixels[0][0], 0xFF000000u);

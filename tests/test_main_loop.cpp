@@ -245,7 +245,7 @@ TEST_F(MainLoop, NameEntryTakesOneCharacterPerTick) {
     gameState = STATE_ENTERNAME;
     entryRank = 4;
     hiNames[4] = "";
-    for (int c : {'a', 'B', '!', '1', '.', ' ', '-', '&', 8, 'z'}) {
+    for (int c : std::vector<int>{'a', 'B', '!', '1', '.', ' ', '-', '&', 8, 'z'}) {
         backend->Type(c);
     }
     Ticks(10);

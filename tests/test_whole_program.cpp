@@ -198,7 +198,7 @@ struct ScriptedPlayer {
             case STATE_ENTERNAME:
                 if (!nameTyped) {
                     nameTyped = true;
-                    for (int c : {'b', 'o', 't', 13}) {
+                    for (int c : std::vector<int>{'b', 'o', 't', 13}) {
                         b.Type(c);
                     }
                 }

@@ -73,10 +73,11 @@ struct Chord {
     int third;  // 3 for minor, 4 for major
 };
 
-constexpr Chord kChordsA[kSectionBars] = {{45, 3}, {41, 4}, {48, 4}, {43, 4},
-                                          {45, 3}, {41, 4}, {43, 4}, {40, 4}};
-constexpr Chord kChordsB[kSectionBars] = {{41, 4}, {43, 4}, {40, 3}, {45, 3},
-                                          {41, 4}, {43, 4}, {40, 4}, {40, 4}};
+// Per tune, one chord to a bar: Am F C G | Am F G E, then F G Em Am | F G E E.
+constexpr Chord kChords[2][kSectionBars] = {
+    {{45, 3}, {41, 4}, {48, 4}, {43, 4}, {45, 3}, {41, 4}, {43, 4}, {40, 4}},
+    {{41, 4}, {43, 4}, {40, 3}, {45, 3}, {41, 4}, {43, 4}, {40, 4}, {40, 4}},
+};
 
 struct BassHit {
     int step;
@@ -100,8 +101,7 @@ constexpr double kPanPad = 0.7;
 
 // The chord under a bar of the loop.
 Chord ChordAt(int bar) {
-    const bool tuneB = (bar / kSectionBars) % 2 == 1;
-    return (tuneB ? kChordsB : kChordsA)[bar % kSectionBars];
+    return kChords[(bar / kSectionBars) % 2][bar % kSectionBars];
 }
 
 constexpr double kSecondsPerStep = static_cast<double>(kStepSamples) / kMusicRate;

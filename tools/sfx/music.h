@@ -12,6 +12,7 @@ constexpr int kBeatsPerMinute = 140;
 // A sixteenth note at 140 beats per minute is exactly 4725 samples at 44.1 kHz, so every bar
 // starts on a whole sample and the loop length is exact.
 constexpr size_t kStepSamples = 4725;
+static_assert(kStepSamples * kBeatsPerMinute == kMusicRate * 60 / 4, "a step is a sixteenth");
 constexpr int kStepsPerBar = 16;
 constexpr int kBars = 32;
 constexpr size_t kMusicLength = kStepSamples * kStepsPerBar * kBars;

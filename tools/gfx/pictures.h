@@ -1,0 +1,31 @@
+// Every picture the game embeds, grouped by the code that paints them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "image.h"
+
+struct Picture {
+    std::string name;  // file name inside the gfx folder
+    Image image;
+    bool opaque;  // written as RGB without alpha
+};
+
+// The glyph order of the game's font, one 24x16 cell each.
+extern const char kCharset[];
+
+std::vector<Picture> MakeFontPictures();       // font.png, digits.png
+std::vector<Picture> MakeSpritePictures();     // ship, life, bomb, bullet, stars
+std::vector<Picture> MakeAlienPicture();       // alien.png
+std::vector<Picture> MakeExplosionPicture();   // explosion.png
+std::vector<Picture> MakeBannerPictures();     // title, presents, load_title
+std::vector<Picture> MakeLogoPictures();       // logo_sml, logo_lge
+std::vector<Picture> MakeSpacePicture();       // space.png
+
+// The advance of each font glyph as the game measures it: the rightmost column holding any
+// pixel that is not fully transparent, plus one.
+std::vector<int> MeasureFontWidths(const Image& font);
+// Compares the measured advances with the ones the game's layout was built around; prints
+// every mismatch and returns false if there is one.
+bool CheckFontWidths(const Image& font);

@@ -25,21 +25,21 @@ struct Offset {
     int dy = 0;
 };
 
-// The overlap nearest the centre of frame fa of a at which frame fb of b
-// touches it with solid pixels, as the game's collision test sees it.
-Offset NearestOverlap(const Image* a, int fa, const Image* b, int fb) {
+// Every offset of frame fb of b from frame fa of a at which the two touch
+// with solid pixels, as the game's collision test sees it, nearest first.
+std::vector<Offset> Overlaps(const Image* a, int fa, const Image* b, int fb) {
+    std::vector<Offset> found;
     for (int ring = 0; ring < 48; ++ring) {
         for (int dy = -ring; dy <= ring; ++dy) {
             for (int dx = -ring; dx <= ring; ++dx) {
                 if (std::max(std::abs(dx), std::abs(dy)) == ring &&
                     ImagesCollide(a, 0, 0, fa, b, dx, dy, fb)) {
-                    return {dx, dy};
+                    found.push_back({dx, dy});
                 }
             }
         }
     }
-    ADD_FAILURE() << "the two pictures never touch";
-    return {};
+    return found;
 }
 
 // One frame's solid pixels (alpha 128 or more), read from the picture itself.
@@ -112,9 +112,16 @@ void AddBullet(int x, int y) {
     bullet->y = y;
 }
 
-// A bullet that the alien will touch once it has made this tick's step.
-TBullet* BulletOnto(const TAlien& alien) {
-    Offset at = NearestOverlap(imgAlien, alien.frame, imgBullet, 0);
+enum class Spot { NEAREST, FARTHEST };
+
+// A bullet that the alien will touch once it has made this tick's step,
+// as near its centre as can be or as far out.
+TBullet* BulletOnto(const TAlien& alien, Spot spot = Spot::NEAREST) {
+    const std::vector<Offset> overlaps = Overlaps(imgAlien, alien.frame, imgBullet, 0);
+    EXPECT_FALSE(overlaps.empty()) << "a bullet never touches this alien";
+    const Offset at = overlaps.empty()        ? Offset{}
+                      : spot == Spot::NEAREST ? overlaps.front()
+                                              : overlaps.back();
     AddBullet(alien.x + alienDirection + at.dx, alien.y + at.dy);
     return bulletList->At(bulletList->Count() - 1);
 }
@@ -467,7 +474,8 @@ TEST_F(AlienTest, OfTwoBulletsOnOneAlienTheEarlierIsSpent) {
     TAlien* target = Place(300, 200);
     Place(700, 200);
     BulletOnto(*target);
-    const TBullet* later = BulletOnto(*target);
+    // Somewhere else on the alien, so the two can be told apart.
+    const TBullet* later = BulletOnto(*target, Spot::FARTHEST);
     const int laterX = later->x;
     const int laterY = later->y;
     TAlien::UpdateAll();

@@ -16,6 +16,7 @@
 #include "shell/game_state.h"
 #include "shell/main_loop.h"
 #include "shell/resources.h"
+#include "sound/sound_effect.h"
 #include "tests/game_fixture.h"
 
 namespace {

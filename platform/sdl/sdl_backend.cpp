@@ -20,6 +20,7 @@ public:
 
     std::vector<DisplayMode> Modes() override {
         Start();
+        // The game asks once per mode; the list stays the same while it runs.
         if (!modesKnown_) {
             modes_ = video_.Modes();
             modesKnown_ = true;
@@ -93,6 +94,7 @@ public:
         audio_.Stop();
         // Gives the desktop its own mode back before the message shows.
         video_.Close();
+        sdl::RestoreDefaultSignals();
         if (hadWindow) {
             SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Quorvex", message.c_str(), nullptr);
         }

@@ -59,6 +59,11 @@ bool CloseWasRequested() {
     return closeEvent || closeSignalled != 0;
 }
 
+void RestoreDefaultSignals() {
+    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGINT, SIG_DFL);
+}
+
 void StopSdl() {
     SDL_Quit();
     started = false;

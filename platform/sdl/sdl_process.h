@@ -20,6 +20,10 @@ bool SdlStarted();
 void RequestClose();
 bool CloseWasRequested();
 
+// Once nothing is left to save or restore, a signal ends the process again
+// at once (a fatal error's message box must not outlive a SIGTERM).
+void RestoreDefaultSignals();
+
 // Shuts all of SDL down. Safe to call more than once.
 void StopSdl();
 

@@ -14,7 +14,7 @@ int BlendOf(const DrawState& state) {
     return state.blend == BLEND_SOLID || state.blend == BLEND_ALPHA ? state.blend : BLEND_MASK;
 }
 
-float Channel(int value) {
+float ToUnit(int value) {
     return static_cast<float>(std::clamp(value, 0, 255)) / 255.0f;
 }
 
@@ -95,7 +95,7 @@ void Renderer::DrawSprite(Image& image, int frame, float left, float top, const 
     Batch(texture.id, blend);
 
     TexRect t = CellRect(texture.layout, frame);
-    float r = Channel(state.r), g = Channel(state.g), b = Channel(state.b);
+    float r = ToUnit(state.r), g = ToUnit(state.g), b = ToUnit(state.b);
     // The solid mode copies the picture opaque, whatever the alpha.
     float a = blend == BLEND_SOLID ? 1.0f : std::clamp(state.alpha, 0.0f, 1.0f);
     float right = left + static_cast<float>(image.width);
@@ -131,7 +131,6 @@ void Renderer::Flush() {
     glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), &v->u);
     glColorPointer(4, GL_FLOAT, sizeof(Vertex), &v->r);
     glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(vertices_.size()));
-    ++drawCalls_;
     vertices_.clear();
 }
 

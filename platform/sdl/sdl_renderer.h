@@ -36,8 +36,6 @@ public:
     // bars around a scaled picture are blackened again.
     void FrameShown();
 
-    long DrawCalls() const { return drawCalls_; }
-
 private:
     struct Texture {
         GLuint id = 0;
@@ -61,7 +59,6 @@ private:
     int batchBlend_ = 0;
     GLuint boundTexture_ = 0;
     int appliedBlend_ = 0;  // 0: not known yet
-    long drawCalls_ = 0;
     // Textures live as long as their images, which is until the process ends.
     std::vector<std::unique_ptr<Texture>> textures_;
     Image font_;

@@ -57,41 +57,25 @@ bool Video::Open(int width, int height, int depth, int rate, std::string& error)
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 
-    bool fullScreen = depth != 0;
-    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
-    if (fullScreen) {
-        flags |= SDL_WINDOW_FULLSCREEN;
-    }
-    int centred = SDL_WINDOWPOS_CENTERED_DISPLAY(0);
-    window_ = SDL_CreateWindow(title_.c_str(), centred, centred, width, height, flags);
-    if (window_ == nullptr && fullScreen) {
-        flags = (flags & ~SDL_WINDOW_FULLSCREEN) | SDL_WINDOW_FULLSCREEN_DESKTOP;
+    const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    if (depth == 0) {
+        int centred = SDL_WINDOWPOS_CENTERED_DISPLAY(0);
         window_ = SDL_CreateWindow(title_.c_str(), centred, centred, width, height, flags);
+    } else {
+        SDL_Rect bounds{0, 0, width, height};
+        SDL_GetDisplayBounds(0, &bounds);
+        if (!SwitchMode(bounds, width, height, depth, rate, flags)) {
+            // No mode of the picture's size, or the display refused it: the
+            // desktop keeps its mode and the picture is scaled onto it. The
+            // window is made at the desktop's size so that it covers the
+            // screen even where no window manager enlarges it.
+            window_ = SDL_CreateWindow(title_.c_str(), bounds.x, bounds.y, bounds.w, bounds.h,
+                                       flags | SDL_WINDOW_FULLSCREEN_DESKTOP);
+        }
     }
     if (window_ == nullptr) {
         error = SDL_GetError();
         return false;
-    }
-
-    if (fullScreen && (flags & SDL_WINDOW_FULLSCREEN_DESKTOP) != SDL_WINDOW_FULLSCREEN_DESKTOP) {
-        std::vector<SDL_DisplayMode> offered = OfferedModes();
-        SDL_DisplayMode desktop{};
-        SDL_GetDesktopDisplayMode(0, &desktop);
-        int chosen =
-            ChooseMode(Converted(offered), width, height, depth, rate, desktop.refresh_rate);
-        bool switched = chosen >= 0 && SDL_SetWindowDisplayMode(window_, &offered[chosen]) == 0;
-        if (switched) {
-            SDL_ShowWindow(window_);
-            SDL_DisplayMode now{};
-            int display = SDL_GetWindowDisplayIndex(window_);
-            switched = SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &now) == 0 &&
-                       now.w == width && now.h == height;
-        }
-        if (!switched) {
-            // No mode of the picture's size, or the display refused it: the
-            // desktop keeps its mode and the picture is scaled onto it.
-            SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
-        }
     }
     SDL_ShowWindow(window_);
 
@@ -114,6 +98,34 @@ bool Video::Open(int width, int height, int depth, int rate, std::string& error)
     watchedFrames_ = 0;
     SDL_StartTextInput();
     return true;
+}
+
+bool Video::SwitchMode(const SDL_Rect& bounds, int width, int height, int depth, int rate,
+                       Uint32 flags) {
+    std::vector<SDL_DisplayMode> offered = OfferedModes();
+    SDL_DisplayMode desktop{};
+    SDL_GetDesktopDisplayMode(0, &desktop);
+    int chosen = ChooseMode(Converted(offered), width, height, depth, rate, desktop.refresh_rate);
+    if (chosen < 0) {
+        return false;
+    }
+    window_ = SDL_CreateWindow(title_.c_str(), bounds.x, bounds.y, width, height,
+                               flags | SDL_WINDOW_FULLSCREEN);
+    if (window_ == nullptr) {
+        return false;
+    }
+    bool switched = SDL_SetWindowDisplayMode(window_, &offered[chosen]) == 0;
+    if (switched) {
+        SDL_ShowWindow(window_);
+        SDL_DisplayMode now{};
+        switched = SDL_GetCurrentDisplayMode(0, &now) == 0 && now.w == width && now.h == height;
+    }
+    if (!switched) {
+        // Destroying the window gives the desktop its mode back.
+        SDL_DestroyWindow(window_);
+        window_ = nullptr;
+    }
+    return switched;
 }
 
 void Video::Close() {

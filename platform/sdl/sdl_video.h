@@ -37,6 +37,10 @@ public:
     void Present(int sync);
 
 private:
+    // Opens a full-screen window switched to the offered mode closest to the
+    // request; false, with no window left, when there is none or it fails.
+    bool SwitchMode(const SDL_Rect& bounds, int width, int height, int depth, int rate,
+                    Uint32 flags);
     void SetSwapInterval(int interval);
     void WatchVsync(Uint64 now);
 

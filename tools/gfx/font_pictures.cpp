@@ -23,8 +23,8 @@ constexpr int kExpectedWidths[kGlyphCount] = {
 };
 
 // Strength of the soft edge next to a solid pixel, straight and diagonal.
-constexpr float kEdgeStraight = 0.38f;
-constexpr float kEdgeDiagonal = 0.18f;
+constexpr float kEdgeStraight = 0.25f;
+constexpr float kEdgeDiagonal = 0.12f;
 
 // One glyph's alpha: the anti-aliased body plus a faint one-pixel rim around it. The body
 // is clipped to its box, so the rim ends exactly one column right of the body.
@@ -35,8 +35,8 @@ Mask GlyphAlpha(char c) {
     Mask alpha(kCellW, kCellH);
     for (int y = 0; y < kCellH; ++y) {
         for (int x = 0; x < kCellW; ++x) {
-            float straight = std::max({body.Get(x - 1, y), body.Get(x + 1, y), body.Get(x, y - 1),
-                                       body.Get(x, y + 1)});
+            float straight = std::max(
+                {body.Get(x - 1, y), body.Get(x + 1, y), body.Get(x, y - 1), body.Get(x, y + 1)});
             float diagonal = std::max({body.Get(x - 1, y - 1), body.Get(x + 1, y - 1),
                                        body.Get(x - 1, y + 1), body.Get(x + 1, y + 1)});
             float rim = std::max(straight * kEdgeStraight, diagonal * kEdgeDiagonal);
@@ -75,7 +75,7 @@ Image MakeDigits() {
         xf.sy = kScaleY;
         xf.ox = (kCell - GlyphBodyWidth(c) * kScaleX) / 2;
         xf.oy = (kCell - (kGlyphBottom - kGlyphTop) * kScaleY) / 2 - kGlyphTop * kScaleY;
-        Rasterise(GlyphShape(c), body, xf, 6);
+        Rasterise(GlyphShape(c), body, xf, 6, Clip{0, kGlyphTop, GlyphBodyWidth(c), kGlyphBottom});
         Mask outline = Dilate(body, 1.6f);
         Mask shadow = Shift(Dilate(body, 1.6f), 1, 1);
         Mask bevel = Subtract(body, Shift(body, 1, 1));  // lit upper-left edges
@@ -85,9 +85,8 @@ Image MakeDigits() {
         cell.Paint(outline, [](int, int) { return Rgb(24, 16, 48); });
         cell.Paint(body, [&](int, int y) {
             float t = (y - xf.oy - kGlyphTop * kScaleY) / ((kGlyphBottom - kGlyphTop) * kScaleY);
-            return Ramp({Rgb(255, 255, 255), Rgb(255, 250, 190), Rgb(255, 214, 60),
-                         Rgb(240, 150, 20)},
-                        t);
+            return Ramp(
+                {Rgb(255, 255, 255), Rgb(255, 250, 190), Rgb(255, 214, 60), Rgb(240, 150, 20)}, t);
         });
         cell.Paint(bevel, [](int, int) { return Rgb(255, 255, 255, 0.7f); });
         digits.Draw(cell, (d % 5) * kCell, (d / 5) * kCell);

@@ -40,7 +40,7 @@ Shape Digit(char c) {
     switch (c) {
         case '0':
             Ring(s, 0, 14, kRound);
-            s.Add(Bar({9.8f, 5.2f}, {4.2f, 10.8f}, 2.0f));
+            s.Add(Bar({10.4f, 4.6f}, {3.6f, 11.4f}, 2.0f));
             break;
         case '1':
             s.Add(Box(3, Y0, 6, Y3));
@@ -200,7 +200,12 @@ Shape Letter(char c) {
             s.Cut(Box4(3, Y0 - 1, 11, Y2, 0, 0, 1, 1));
             break;
         case 'V':
-            s.Add(Polygon({{0, Y0}, {3.4f, Y0}, {7.5f, 10.6f}, {11.6f, Y0}, {15, Y0}, {9.3f, Y3},
+            s.Add(Polygon({{0, Y0},
+                           {3.4f, Y0},
+                           {7.5f, 10.6f},
+                           {11.6f, Y0},
+                           {15, Y0},
+                           {9.3f, Y3},
                            {5.7f, Y3}}));
             break;
         case 'W':
@@ -233,7 +238,7 @@ Shape Sign(char c) {
     Shape s;
     switch (c) {
         case '.':
-            s.Add(Box(0, Y2, 3, Y3, 0.7f));
+            s.Add(Box(0, Y3 - 3, 3, Y3, 0.7f));
             break;
         case '-':
             s.Add(Box(0, M0, 11, M1));

@@ -21,6 +21,19 @@ Colour Ramp(const std::vector<Colour>& stops, float t) {
     return Mix(stops[i], stops[i + 1], f - static_cast<float>(i));
 }
 
+Colour Gradient(const std::vector<Stop>& stops, float t) {
+    if (t <= stops.front().at) {
+        return stops.front().c;
+    }
+    for (size_t i = 1; i < stops.size(); ++i) {
+        if (t <= stops[i].at) {
+            float span = stops[i].at - stops[i - 1].at;
+            return Mix(stops[i - 1].c, stops[i].c, span > 0 ? (t - stops[i - 1].at) / span : 1);
+        }
+    }
+    return stops.back().c;
+}
+
 float Clamp01(float v) {
     return v < 0 ? 0 : (v > 1 ? 1 : v);
 }

@@ -17,6 +17,14 @@ Colour Mix(Colour c0, Colour c1, float t);
 // Piecewise-linear colour ramp through evenly spaced stops, t clamped to 0..1.
 Colour Ramp(const std::vector<Colour>& stops, float t);
 
+// A colour stop at a position 0..1; stops are listed in increasing position.
+struct Stop {
+    float at;
+    Colour c;
+};
+// Piecewise-linear colour ramp through stops at given positions.
+Colour Gradient(const std::vector<Stop>& stops, float t);
+
 float Clamp01(float v);
 float SmoothStep(float e0, float e1, float v);
 

@@ -18,9 +18,8 @@ int main(int argc, char** argv) {
     std::string outDir = argv[1];
 
     std::vector<Picture> pictures;
-    for (auto make : {MakeSpritePictures, MakeAlienPicture, MakeFontPictures,
-                      MakeExplosionPicture, MakeBannerPictures, MakeLogoPictures,
-                      MakeSpacePicture}) {
+    for (auto make : {MakeSpritePictures, MakeAlienPicture, MakeFontPictures, MakeExplosionPicture,
+                      MakeBannerPictures, MakeLogoPictures, MakeSpacePicture}) {
         for (Picture& p : make()) {
             pictures.push_back(std::move(p));
         }

@@ -15,13 +15,18 @@ struct Picture {
 // The glyph order of the game's font, one 24x16 cell each.
 extern const char kCharset[];
 
-std::vector<Picture> MakeFontPictures();       // font.png, digits.png
-std::vector<Picture> MakeSpritePictures();     // ship, life, bomb, bullet, stars
-std::vector<Picture> MakeAlienPicture();       // alien.png
-std::vector<Picture> MakeExplosionPicture();   // explosion.png
-std::vector<Picture> MakeBannerPictures();     // title, presents, load_title
-std::vector<Picture> MakeLogoPictures();       // logo_sml, logo_lge
-std::vector<Picture> MakeSpacePicture();       // space.png
+std::vector<Picture> MakeFontPictures();      // font.png, digits.png
+std::vector<Picture> MakeSpritePictures();    // ship, life, bomb, bullet, stars
+std::vector<Picture> MakeAlienPicture();      // alien.png
+std::vector<Picture> MakeExplosionPicture();  // explosion.png
+std::vector<Picture> MakeBannerPictures();    // title, presents, load_title
+std::vector<Picture> MakeLogoPictures();      // logo_sml, logo_lge
+std::vector<Picture> MakeSpacePicture();      // space.png
+
+// The player's ship at the given size (1 gives the 64x32 sprite); the title art reuses it.
+Image PaintShip(float scale);
+// One frame (0..3) of the alien at the given size (1 gives a 32x32 cell).
+Image PaintAlien(int frame, float scale);
 
 // The advance of each font glyph as the game measures it: the rightmost column holding any
 // pixel that is not fully transparent, plus one.

@@ -51,7 +51,9 @@ void WriteScaled(const Image& img, int scale, const std::string& path) {
 
 class Writer {
 public:
-    Writer(const Image& font) : font_(font), widths_(MeasureFontWidths(font)) { widths_[37] = 6; }
+    explicit Writer(const Image& font) : font_(font), widths_(MeasureFontWidths(font)) {
+        widths_[37] = 6;
+    }
 
     int Glyph(char c) const {
         for (int i = 0; i < 40; ++i) {
@@ -89,12 +91,13 @@ void FontSample(const Image& font, const std::string& dir) {
     Writer w(font);
     Image img = Backdrop(560, 230);
     const char* lines[] = {
-        "WELL DONE - YOU HAVE A HIGH SCORE", "0123456789", "USE Z & X OR CURSOR KEYS TO MOVE",
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZ",        "PRESS SPACE TO FIRE AND START GAME",
-        "GAME OVER. PAUSED. WAVE 10",        "HI-SCORE  SCORE  MINIMUM WAVY JIQX",
+        "WELL DONE - YOU HAVE A HIGH SCORE",  "0123456789",
+        "USE Z & X OR CURSOR KEYS TO MOVE",   "ABCDEFGHIJKLMNOPQRSTUVWXYZ",
+        "PRESS SPACE TO FIRE AND START GAME", "GAME OVER. PAUSED. WAVE 10",
+        "HI-SCORE  SCORE  MINIMUM WAVY JIQX",
     };
-    Colour tints[] = {Rgb(255, 255, 255), Rgb(255, 255, 0), Rgb(255, 0, 255), Rgb(0, 255, 255),
-                      Rgb(255, 0, 255), Rgb(255, 255, 0), Rgb(255, 255, 255)};
+    Colour tints[] = {Rgb(255, 255, 255), Rgb(255, 255, 0), Rgb(255, 0, 255),  Rgb(0, 255, 255),
+                      Rgb(255, 0, 255),   Rgb(255, 255, 0), Rgb(255, 255, 255)};
     for (int i = 0; i < 7; ++i) {
         w.Draw(img, lines[i], 8, 8 + 30 * i, tints[i]);
     }
@@ -177,7 +180,6 @@ void PlayScreen(const std::map<std::string, const Image*>& p, const std::string&
 
 void LoadingScreens(const std::map<std::string, const Image*>& p, const std::string& dir) {
     for (const char* name : {"logo_lge.png", "presents.png", "load_title.png"}) {
-        Image screen = Backdrop(1024, 768);
         // The loading screen is drawn over black.
         Image black(1024, 768);
         for (int y = 0; y < 768; ++y) {
@@ -198,7 +200,11 @@ void WritePreviews(const std::vector<Picture>& pictures, const std::string& dir)
     for (const Picture& p : pictures) {
         byName[p.name] = &p.image;
         const Image& img = p.image;
-        int scale = img.Width() <= 32 ? 12 : img.Width() <= 160 ? 6 : img.Width() <= 500 ? 2 : 1;
+        int scale = img.Width() <= 32    ? 12
+                    : img.Width() <= 64  ? 10
+                    : img.Width() <= 160 ? 6
+                    : img.Width() <= 500 ? 2
+                                         : 1;
         Image back = Backdrop(img.Width(), img.Height());
         back.Draw(img, 0, 0);
         WriteScaled(back, scale, dir + "/view_" + p.name);

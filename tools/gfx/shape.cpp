@@ -127,8 +127,8 @@ Prim Bar(Vec a, Vec b, float width) {
     float dx = b.x - a.x, dy = b.y - a.y;
     float len = std::sqrt(dx * dx + dy * dy);
     float nx = -dy / len * width / 2, ny = dx / len * width / 2;
-    return Polygon({{a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny},
-                    {a.x - nx, a.y - ny}});
+    return Polygon(
+        {{a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny}, {a.x - nx, a.y - ny}});
 }
 
 Prim Capsule(Vec a, Vec b, float radius) {
@@ -210,6 +210,9 @@ void Rasterise(const Shape& s, Mask& into, const Xform& xf, int samples, const C
     minY = std::max(minY, clip.y0);
     maxX = std::min(maxX, clip.x1);
     maxY = std::min(maxY, clip.y1);
+    if (minX > maxX || minY > maxY) {
+        return;  // nothing added, or all of it clipped away
+    }
     // Pixel rows and columns the shape can touch, allowing for the slant.
     float slantReach = std::fabs(xf.slant * xf.sy) *
                        std::max(std::fabs(xf.pivotY - minY), std::fabs(xf.pivotY - maxY));

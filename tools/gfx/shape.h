@@ -13,10 +13,10 @@ struct Vec {
 // bottom-left); polygons are filled even-odd; bars are thick lines with flat ends.
 struct Prim {
     enum Kind { kBox, kEllipse, kPolygon, kCapsule } kind = kBox;
-    float x0 = 0, y0 = 0, x1 = 0, y1 = 0;   // box corners, ellipse bounds, capsule ends
-    float radius[4] = {0, 0, 0, 0};         // box corner radii; radius[0] is the capsule's
-    std::vector<Vec> points;                // polygon
-    bool cut = false;                       // removes what earlier primitives added
+    float x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // box corners, ellipse bounds, capsule ends
+    float radius[4] = {0, 0, 0, 0};        // box corner radii; radius[0] is the capsule's
+    std::vector<Vec> points;               // polygon
+    bool cut = false;                      // removes what earlier primitives added
     float minX = 0, minY = 0, maxX = 0, maxY = 0;
 
     bool Contains(float x, float y) const;

@@ -1,0 +1,425 @@
+#!/usr/bin/env bash
+# Plays the real game in a virtual X server the way a player would: skips the
+# introduction, checks the title screen and its music, plays a short game
+# with firing and moving, pauses and resumes, ends it with Escape, waits for
+# the game-over screen and the title again, quits, and checks the score file
+# the game wrote. The screen is read from screenshots and the sound from the
+# file SDL's disk audio driver writes.
+#
+#   real_window_test.sh GAME SCREEN_PROBE
+#
+# GAME is the release executable, SCREEN_PROBE the quorvex_screen_probe tool.
+# With QUORVEX_SCREENSHOT_DIR set, the screenshots of each screen are copied
+# there (title.png, playing.png, paused.png, gameover.png, name-entry.png).
+# Exits 77 when Xvfb or xdotool is not installed.
+set -euo pipefail
+
+if [ $# -ne 2 ]; then
+    echo "usage: $0 GAME SCREEN_PROBE" >&2
+    exit 2
+fi
+game_source=$(realpath "$1")
+probe=$(realpath "$2")
+here=$(cd "$(dirname "$0")" && pwd)
+background="$here/../../gfx/space.png"
+
+for tool in Xvfb xdotool; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "SKIPPED: $tool is not installed"
+        exit 77
+    fi
+done
+for tool in import sox dd; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "real_window: $tool is not installed (scripts/install-deps.sh installs it)" >&2
+        exit 1
+    fi
+done
+for file in "$game_source" "$probe" "$background"; do
+    if [ ! -f "$file" ]; then
+        echo "real_window: $file does not exist" >&2
+        exit 1
+    fi
+done
+
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/quorvex-e2e.XXXXXX")
+xvfb_pid=""
+game_pid=""
+game_status=""
+last_shot="(none yet)"
+step="setting up"
+passed=0
+started_ms=$(date +%s%3N)
+
+log() {
+    echo "real_window: [$(($(date +%s%3N) - started_ms)) ms] $*"
+}
+
+# Ends a process this script started: politely first, then for certain.
+stop_process() {
+    local pid=$1
+    if [ -z "$pid" ] || ! kill -0 "$pid" 2>/dev/null; then
+        return 0
+    fi
+    kill -TERM "$pid" 2>/dev/null || true
+    for _ in $(seq 50); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+}
+
+cleanup() {
+    stop_process "$game_pid"
+    stop_process "$xvfb_pid"
+    if [ "$passed" -eq 1 ]; then
+        rm -rf "$scratch"
+    else
+        echo "real_window: files kept in $scratch" >&2
+    fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+fail() {
+    echo "real_window: FAILED while $step: $*" >&2
+    echo "real_window: last screenshot: $last_shot" >&2
+    if [ -s "$scratch/game.log" ]; then
+        echo "real_window: the game printed:" >&2
+        sed 's/^/    /' "$scratch/game.log" >&2
+    fi
+    exit 1
+}
+
+# ---- The X server and the game ----------------------------------------------
+
+# -displayfd makes Xvfb take the first free display number and write it once
+# the server accepts clients.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -br \
+    3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
+xvfb_pid=$!
+step="starting Xvfb"
+for _ in $(seq 300); do
+    if grep -q '^[0-9][0-9]*$' "$scratch/display" 2>/dev/null; then
+        break
+    fi
+    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb ended: $(cat "$scratch/xvfb.log")"
+    sleep 0.1
+done
+grep -q '^[0-9][0-9]*$' "$scratch/display" || fail "Xvfb named no display within 30 s"
+DISPLAY=":$(cat "$scratch/display")"
+export DISPLAY
+log "Xvfb runs on $DISPLAY"
+
+# The game works in its executable's folder and writes "scores" there.
+cp "$game_source" "$scratch/quorvex"
+audio="$scratch/audio.raw"
+(
+    cd "$scratch"
+    export LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$audio"
+    # SDL paces the disk driver at the buffer's own length, so the file
+    # grows in real time.
+    unset SDL_DISKAUDIODELAY
+    exec ./quorvex
+) >"$scratch/game.log" 2>&1 &
+game_pid=$!
+log "the game runs as process $game_pid"
+
+# ---- Reading the screen -------------------------------------------------------
+
+shot_number=0
+
+# Takes a screenshot into $scratch and sets last_shot to its path.
+take_shot() {
+    shot_number=$((shot_number + 1))
+    local path
+    path="$scratch/shot-$(printf %04d "$shot_number").png"
+    if ! timeout 30 import -display "$DISPLAY" -window root "png24:$path" 2>>"$scratch/import.log"; then
+        return 1
+    fi
+    last_shot=$path
+    # Only the newest few are kept; the named screens are copied aside.
+    rm -f "$scratch/shot-$(printf %04d $((shot_number - 5))).png"
+}
+
+# count KIND X Y W H: pixels of KIND in the rectangle of the last screenshot.
+count() {
+    local kind=$1
+    shift
+    if [ "$kind" = changed ]; then
+        "$probe" "$last_shot" "$@" changed "$background"
+    else
+        "$probe" "$last_shot" "$@" "$kind"
+    fi
+}
+
+at_least() { [ "$(count "$1" "$3" "$4" "$5" "$6")" -ge "$2" ]; }
+below() { [ "$(count "$1" "$3" "$4" "$5" "$6")" -lt "$2" ]; }
+
+game_running() { kill -0 "$game_pid" 2>/dev/null; }
+
+# wait_for SECONDS PREDICATE: takes screenshots until PREDICATE holds for the
+# newest one. Fails when the time runs out or the game ends.
+wait_for() {
+    local limit=$1 predicate=$2
+    local deadline=$(($(date +%s) + limit))
+    while :; do
+        game_running || fail "the game ended unexpectedly"
+        if take_shot && "$predicate"; then
+            return 0
+        fi
+        [ "$(date +%s)" -lt "$deadline" ] || fail "the screen did not show it within $limit s"
+        sleep 0.2
+    done
+}
+
+# Saves the last screenshot under a name, and exports it when asked to.
+keep_shot() {
+    cp "$last_shot" "$scratch/$1.png"
+    if [ -n "${QUORVEX_SCREENSHOT_DIR:-}" ]; then
+        mkdir -p "$QUORVEX_SCREENSHOT_DIR"
+        cp "$last_shot" "$QUORVEX_SCREENSHOT_DIR/$1.png"
+    fi
+    log "saved $1.png"
+}
+
+# The loading screen: on black, the web address at the bottom-left and the
+# version at the bottom-right in the built-in font; the top part, above the
+# large logo, stays empty.
+is_loading() {
+    at_least lit 20 0 752 512 16 && at_least lit 10 960 752 64 16 && below lit 20 0 0 1024 200
+}
+
+# Shared by the title and name-entry screens: the yellow table, the cyan
+# credits, the banner and the small logo over the background.
+is_title_like() {
+    at_least yellow 300 300 160 400 304 &&
+        at_least cyan 200 16 688 584 56 &&
+        at_least changed 500 269 40 486 49 &&
+        at_least changed 500 880 667 128 85
+}
+is_title() { is_title_like && at_least magenta 300 200 524 624 76; }
+is_name_entry() {
+    is_title_like && below magenta 50 200 524 624 76 && at_least white 200 200 524 624 46
+}
+is_title_or_name_entry() { is_title || is_name_entry; }
+
+# The play screen: "SCORE", "HI-SCORE", the two numbers, "WAVE" and, with
+# three lives, two spare-life icons and no third.
+is_status_line() {
+    at_least white 40 88 0 80 16 &&
+        at_least white 40 836 0 120 16 &&
+        at_least changed 300 0 16 256 32 &&
+        at_least changed 300 768 16 256 32 &&
+        at_least white 40 0 752 120 16
+}
+is_playing() {
+    is_status_line &&
+        at_least changed 100 960 752 32 16 &&
+        at_least changed 100 992 752 32 16 &&
+        below changed 60 928 752 32 16 &&
+        below magenta 50 200 524 624 76
+}
+# A paused frame stands still, so nothing that may be in flight is required
+# to be absent.
+# A game going on shows nothing in the middle of the screen where "PAUSED"
+# and "GAME OVER" appear; a star passing there soon moves on.
+is_running() {
+    is_playing && below white 60 440 376 144 16 && below yellow 60 440 376 144 16
+}
+is_paused() { is_status_line && at_least white 150 440 376 144 16; }
+is_game_over() { is_status_line && at_least yellow 150 440 376 144 16; }
+
+# ---- Reading the sound --------------------------------------------------------
+
+bytes_per_frame=8
+sox_encoding=(-e floating-point -b 32)
+
+audio_size() { stat -c %s "$audio" 2>/dev/null || echo 0; }
+
+# Waits until the capture holds at least BYTES bytes.
+wait_for_audio() {
+    local bytes=$1
+    local deadline=$(($(date +%s) + 60))
+    while [ "$(audio_size)" -lt "$bytes" ]; do
+        game_running || fail "the game ended unexpectedly"
+        [ "$(date +%s)" -lt "$deadline" ] || fail "the sound capture stopped growing"
+        sleep 0.1
+    done
+}
+
+# audio_stat FROM TO FIELD: sox's statistic ("RMS", "Maximum") of the
+# captured samples between two byte offsets.
+audio_stat() {
+    local from=$(($1 / bytes_per_frame * bytes_per_frame))
+    local length=$((($2 - from) / bytes_per_frame * bytes_per_frame))
+    dd if="$audio" of="$scratch/segment.raw" iflag=skip_bytes,count_bytes \
+        skip="$from" count="$length" status=none
+    sox -t raw "${sox_encoding[@]}" -c 2 -r 44100 "$scratch/segment.raw" -n stat 2>&1 |
+        awk -v field="$3" '$1 == field && $2 == "amplitude:" { print $3 }'
+}
+
+# compare VALUE OP LIMIT for decimal numbers.
+compare() { awk -v v="$1" -v l="$3" "BEGIN { exit !(v $2 l) }"; }
+
+# audio_after SECONDS: sets audio_from and audio_to to the byte offsets of
+# the next SECONDS of sound, from a quarter second after now, once they are
+# captured.
+audio_after() {
+    local bytes_per_second=$((44100 * bytes_per_frame))
+    audio_from=$(($(audio_size) + bytes_per_second / 4))
+    audio_to=$(awk -v f="$audio_from" -v s="$1" -v r="$bytes_per_second" \
+        'BEGIN { printf "%d", f + s * r }')
+    wait_for_audio "$audio_to"
+}
+
+# ---- The run --------------------------------------------------------------------
+
+step="waiting for the loading screen"
+wait_for 60 is_loading
+log "the loading screen shows"
+
+step="skipping the introduction"
+xdotool key --delay 100 space
+wait_for 60 is_title
+keep_shot title
+log "the title screen shows"
+
+step="measuring the sound capture on the title screen"
+wait_for_audio 1
+size_before=$(audio_size)
+time_before=$(date +%s%3N)
+sleep 2
+size_after=$(audio_size)
+time_after=$(date +%s%3N)
+rate=$(((size_after - size_before) * 1000 / (time_after - time_before)))
+# 44100 stereo frames a second: 352800 bytes as float32, 176400 as s16.
+if [ "$rate" -ge 250000 ] && [ "$rate" -le 450000 ]; then
+    bytes_per_frame=8
+    sox_encoding=(-e floating-point -b 32)
+elif [ "$rate" -ge 120000 ] && [ "$rate" -lt 250000 ]; then
+    bytes_per_frame=4
+    sox_encoding=(-e signed-integer -b 16)
+else
+    fail "the sound capture grows by $rate bytes a second, neither float32 nor s16 stereo at 44.1 kHz"
+fi
+log "the sound capture grows by $rate bytes a second: $((bytes_per_frame * 4)) bits a frame"
+music_rms=$(audio_stat "$size_before" "$size_after" RMS)
+music_peak=$(audio_stat "$size_before" "$size_after" Maximum)
+log "music on the title screen: RMS $music_rms, peak $music_peak"
+compare "$music_rms" ">=" 0.005 || fail "the title screen is silent (RMS $music_rms): no music"
+compare "$music_peak" "<=" 2 || fail "the captured samples are not sound (peak $music_peak)"
+
+step="turning the music off with M"
+xdotool key --delay 100 m
+audio_after 1
+quiet_rms=$(audio_stat "$audio_from" "$audio_to" RMS)
+log "title screen with the music off: RMS $quiet_rms"
+compare "$quiet_rms" "<" 0.0005 || fail "the music still plays after M (RMS $quiet_rms)"
+
+step="starting a game with Space"
+xdotool keydown space
+sleep 0.2
+xdotool keyup space
+wait_for 60 is_running
+log "the play screen shows"
+
+step="firing and moving"
+fire_from=$(audio_size)
+xdotool keydown space
+sleep 1.5
+xdotool keydown Right
+sleep 1
+xdotool keyup Right
+xdotool keyup space
+audio_after 0.5
+fire_rms=$(audio_stat "$fire_from" "$audio_to" RMS)
+log "while firing: RMS $fire_rms"
+compare "$fire_rms" ">=" 0.005 || fail "firing made no sound (RMS $fire_rms)"
+wait_for 60 is_running
+keep_shot playing
+
+step="pausing with P"
+xdotool keydown p
+sleep 0.3
+xdotool keyup p
+wait_for 60 is_paused
+keep_shot paused
+log "the game is paused"
+
+step="resuming with P"
+xdotool keydown p
+sleep 0.3
+xdotool keyup p
+wait_for 60 is_running
+log "the game goes on"
+
+step="ending the game with Escape"
+xdotool key --delay 100 Escape
+# The game-over screen lasts only 3 s, so it is looked for without pauses.
+deadline=$(($(date +%s) + 60))
+until take_shot && is_game_over; do
+    game_running || fail "the game ended unexpectedly"
+    [ "$(date +%s)" -lt "$deadline" ] || fail "no \"GAME OVER\" within 60 s"
+done
+keep_shot gameover
+log "the game-over screen shows"
+
+step="waiting for the title screen after the game"
+wait_for 60 is_title_or_name_entry
+typed_name=""
+if is_name_entry; then
+    step="typing a name for the high score"
+    typed_name="E2E-TEST"
+    xdotool type --delay 150 "$typed_name"
+    sleep 1
+    take_shot
+    keep_shot name-entry
+    xdotool key --delay 100 Return
+    wait_for 60 is_title
+fi
+log "the title screen is back"
+
+step="turning the music on again with M"
+xdotool key --delay 100 m
+audio_after 1
+again_rms=$(audio_stat "$audio_from" "$audio_to" RMS)
+log "title screen with the music on again: RMS $again_rms"
+compare "$again_rms" ">=" 0.005 || fail "the music did not come back after M (RMS $again_rms)"
+
+step="quitting with Escape"
+xdotool key --delay 100 Escape
+deadline=$(($(date +%s) + 30))
+while game_running; do
+    [ "$(date +%s)" -lt "$deadline" ] || fail "the game did not end within 30 s"
+    sleep 0.1
+done
+game_status=0
+wait "$game_pid" || game_status=$?
+game_pid=""
+[ "$game_status" -eq 0 ] || fail "the game ended with status $game_status"
+log "the game ended with status 0"
+
+step="checking the score file"
+scores="$scratch/scores"
+[ -f "$scores" ] || fail "no score file was written"
+[ "$(wc -l <"$scores")" -eq 20 ] || fail "the score file has $(wc -l <"$scores") lines, not 20"
+[ "$(grep -c $'\r$' "$scores")" -eq 20 ] || fail "not every line of the score file ends in CR LF"
+if [ -z "$typed_name" ]; then
+    # The game scored far below the table, which keeps its defaults.
+    expected=""
+    for i in $(seq 0 9); do
+        expected+="$((100000 - 10000 * i))"$'\r\n'"TELMORAX"$'\r\n'
+    done
+    [ "$(cat "$scores")" = "$(printf %s "$expected")" ] ||
+        fail "the score file is not the default table: $(tr '\r\n' '| ' <"$scores")"
+else
+    [ "$(head -n 2 "$scores")" = $'100000\r\nTELMORAX\r' ] ||
+        fail "the score file does not start with 100000 TELMORAX"
+    grep -q "^$typed_name"$'\r$' "$scores" || fail "the typed name is not in the score file"
+fi
+log "the score file holds the expected table"
+
+passed=1
+log "passed"

@@ -22,6 +22,7 @@ game_source=$(realpath "$1")
 probe=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 background="$here/../../gfx/space.png"
+font="$here/../../gfx/font.png"
 
 for tool in Xvfb xdotool; do
     if ! command -v "$tool" >/dev/null 2>&1; then
@@ -35,7 +36,7 @@ for tool in import sox dd; do
         exit 1
     fi
 done
-for file in "$game_source" "$probe" "$background"; do
+for file in "$game_source" "$probe" "$background" "$font"; do
     if [ ! -f "$file" ]; then
         echo "real_window: $file does not exist" >&2
         exit 1
@@ -148,14 +149,21 @@ count() {
     local kind=$1
     shift
     if [ "$kind" = changed ]; then
-        "$probe" "$last_shot" "$@" changed "$background"
+        "$probe" count "$last_shot" "$@" changed "$background"
     else
-        "$probe" "$last_shot" "$@" "$kind"
+        "$probe" count "$last_shot" "$@" "$kind"
     fi
 }
 
 at_least() { [ "$(count "$1" "$3" "$4" "$5" "$6")" -ge "$2" ]; }
 below() { [ "$(count "$1" "$3" "$4" "$5" "$6")" -lt "$2" ]; }
+
+# shown ALIGN X Y COLOUR TEXT: the percentage of the solid pixels of TEXT,
+# laid out in the game's font with its top at Y, that show COLOUR.
+shown() { "$probe" text "$last_shot" "$font" "$@"; }
+# A text is there when nearly all of it shows, and gone when most does not.
+shows() { [ "$(shown "$@")" -ge 90 ]; }
+hides() { [ "$(shown "$@")" -lt 50 ]; }
 
 game_running() { kill -0 "$game_pid" 2>/dev/null; }
 
@@ -191,28 +199,39 @@ is_loading() {
     at_least lit 20 0 752 512 16 && at_least lit 10 960 752 64 16 && below lit 20 0 0 1024 200
 }
 
-# Shared by the title and name-entry screens: the yellow table, the cyan
-# credits, the banner and the small logo over the background.
+# Shared by the title and name-entry screens: the yellow table with its row
+# numbers ending at x 334, the cyan credits, the banner and the small logo
+# over the background.
 is_title_like() {
     at_least yellow 300 300 160 400 304 &&
+        shows right 334 160 yellow 1 &&
+        shows right 334 448 yellow 10 &&
         at_least cyan 200 16 688 584 56 &&
         at_least changed 500 269 40 486 49 &&
         at_least changed 500 880 667 128 85
 }
-is_title() { is_title_like && at_least magenta 300 200 524 624 76; }
+is_title() {
+    is_title_like &&
+        shows centre 512 524 magenta "USE Z & X OR CURSOR KEYS TO MOVE" &&
+        shows centre 512 554 magenta "PRESS SPACE TO FIRE AND START GAME" &&
+        shows centre 512 584 magenta "PRESS M TO TOGGLE MUSIC"
+}
 is_name_entry() {
-    is_title_like && below magenta 50 200 524 624 76 && at_least white 200 200 524 624 46
+    is_title_like &&
+        shows centre 512 524 white "WELL DONE - YOU HAVE A HIGH SCORE" &&
+        shows centre 512 554 white "PLEASE ENTER YOUR NAME IN THE TABLE" &&
+        below magenta 50 200 584 624 16
 }
 is_title_or_name_entry() { is_title || is_name_entry; }
 
 # The play screen: "SCORE", "HI-SCORE", the two numbers, "WAVE" and, with
 # three lives, two spare-life icons and no third.
 is_status_line() {
-    at_least white 40 88 0 80 16 &&
-        at_least white 40 836 0 120 16 &&
+    shows centre 128 0 white SCORE &&
+        shows centre 896 0 white HI-SCORE &&
         at_least changed 300 0 16 256 32 &&
         at_least changed 300 768 16 256 32 &&
-        at_least white 40 0 752 120 16
+        shows left 0 752 white "WAVE 1"
 }
 is_playing() {
     is_status_line &&
@@ -223,13 +242,13 @@ is_playing() {
 }
 # A paused frame stands still, so nothing that may be in flight is required
 # to be absent.
-# A game going on shows nothing in the middle of the screen where "PAUSED"
-# and "GAME OVER" appear; a star passing there soon moves on.
+# "PAUSED" and "GAME OVER" are centred on the middle of the screen, over the
+# aliens that may be marching there.
 is_running() {
-    is_playing && below white 60 440 376 144 16 && below yellow 60 440 376 144 16
+    is_playing && hides centre 512 376 white PAUSED && hides centre 512 376 yellow "GAME OVER"
 }
-is_paused() { is_status_line && at_least white 150 440 376 144 16; }
-is_game_over() { is_status_line && at_least yellow 150 440 376 144 16; }
+is_paused() { is_status_line && shows centre 512 376 white PAUSED; }
+is_game_over() { is_status_line && shows centre 512 376 yellow "GAME OVER"; }
 
 # ---- Reading the sound --------------------------------------------------------
 

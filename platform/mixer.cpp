@@ -114,6 +114,20 @@ size_t Mixer::ChannelCount() {
 
 namespace {
 
+// Above this level the sum of the channels is bent smoothly toward full
+// scale instead of being cut off, so loud overlaps do not crackle.
+constexpr float LIMITER_KNEE = 0.8f;
+
+float Limit(float sample) {
+    float level = std::fabs(sample);
+    if (!(level > LIMITER_KNEE)) {
+        return std::isnan(sample) ? 0.0f : sample;
+    }
+    float headroom = 1.0f - LIMITER_KNEE;
+    float bent = LIMITER_KNEE + headroom * std::tanh((level - LIMITER_KNEE) / headroom);
+    return std::copysign(bent, sample);
+}
+
 // Adds up to 'count' frames of one voice into out. Returns false once the
 // voice is finished: its sound ended, or it faded out after a stop.
 bool MixVoice(float* out, int count, int rate, const SoundData& data, bool loop, bool silent,
@@ -177,7 +191,7 @@ void Mixer::Mix(float* out, int count, int rate) {
         it = alive ? std::next(it) : voices_.erase(it);
     }
     for (int i = 0; i < 2 * count; ++i) {
-        out[i] = std::clamp(out[i], -1.0f, 1.0f);
+        out[i] = Limit(out[i]);
     }
 }
 

@@ -31,7 +31,7 @@ std::shared_ptr<SoundData> Constant(int rate, size_t frames, float left, float r
 
 // Left rises from 0 by peak/frames per frame, right falls likewise: every
 // frame has its own value, so the output tells the position.
-std::shared_ptr<SoundData> Ramp(int rate, size_t frames, float peak = 1.0f) {
+std::shared_ptr<SoundData> Ramp(int rate, size_t frames, float peak = 0.75f) {
     auto data = std::make_shared<SoundData>();
     data->rate = rate;
     data->frames.resize(frames * 2);
@@ -269,7 +269,7 @@ TEST(Mixer, PauseSilencesButKeepsTheChannel) {
 }
 
 TEST(Mixer, ResumeContinuesWherePaused) {
-    auto data = Ramp(kRate, 40000);
+    auto data = Ramp(kRate, 40000, 1.0f);  // sample i reads i / 40000
     const int before = 10000;
     const int gap = 5000;
     const int after = 3000;
@@ -469,18 +469,36 @@ TEST(Mixer, StopSoundStopsEveryChannelOfThatSound) {
     EXPECT_EQ(mixer.ChannelCount(), 1u);
 }
 
-TEST(Mixer, OutputIsClampedToFullScale) {
-    Mixer mixer;
-    Sound sound = MakeSound(Constant(kRate, 2000, 0.6f, -0.6f));
-    for (int i = 0; i < 3; ++i) {
-        mixer.Resume(mixer.Cue(sound));
+TEST(Mixer, LoudOverlapsAreBentBelowFullScaleAndQuietOnesPassUnchanged) {
+    struct Case {
+        int copies;
+        float level;
+    };
+    for (Case c : {Case{1, 0.6f}, Case{3, 0.6f}, Case{2, 0.45f}, Case{8, 0.9f}}) {
+        Mixer mixer;
+        Sound sound = MakeSound(Constant(kRate, 2000, c.level, -c.level));
+        for (int i = 0; i < c.copies; ++i) {
+            mixer.Resume(mixer.Cue(sound));
+        }
+        std::vector<float> out = MixFrames(mixer, 1000);
+        for (float sample : out) {
+            ASSERT_LE(std::fabs(sample), 1.0f);
+        }
+        float sum = c.copies * c.level;
+        if (sum <= 0.8f) {
+            EXPECT_FLOAT_EQ(Left(out, 999), sum) << c.copies;
+        } else {
+            EXPECT_GT(Left(out, 999), 0.8f) << c.copies;
+            EXPECT_LE(Left(out, 999), 1.0f) << c.copies;
+        }
+        EXPECT_FLOAT_EQ(Right(out, 999), -Left(out, 999)) << c.copies;
     }
-    std::vector<float> out = MixFrames(mixer, 1000);
-    for (float sample : out) {
-        ASSERT_LE(std::fabs(sample), 1.0f);
-    }
-    EXPECT_EQ(Left(out, 999), 1.0f);
-    EXPECT_EQ(Right(out, 999), -1.0f);
+    // Louder sums stay louder: the bend keeps their order.
+    Mixer two, three;
+    Sound sound = MakeSound(Constant(kRate, 2000, 0.5f, 0.5f));
+    for (int i = 0; i < 2; ++i) two.Resume(two.Cue(sound));
+    for (int i = 0; i < 3; ++i) three.Resume(three.Cue(sound));
+    EXPECT_LT(Left(MixFrames(two, 1000), 999), Left(MixFrames(three, 1000), 999));
 }
 
 TEST(Mixer, MixAddsToWhatIsThere) {

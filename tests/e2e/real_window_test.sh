@@ -144,26 +144,42 @@ take_shot() {
     rm -f "$scratch/shot-$(printf %04d $((shot_number - 5))).png"
 }
 
-# count KIND X Y W H: pixels of KIND in the rectangle of the last screenshot.
+# count KIND X Y W H: sets counted to the number of pixels of KIND in the
+# rectangle of the last screenshot.
 count() {
     local kind=$1
     shift
+    local extra=()
     if [ "$kind" = changed ]; then
-        "$probe" count "$last_shot" "$@" changed "$background"
-    else
-        "$probe" count "$last_shot" "$@" "$kind"
+        extra=("$background")
     fi
+    counted=$("$probe" count "$last_shot" "$@" "$kind" "${extra[@]}") ||
+        fail "the screen probe could not count $kind in $*"
+}
+at_least() {
+    count "$1" "$3" "$4" "$5" "$6"
+    [ "$counted" -ge "$2" ]
+}
+below() {
+    count "$1" "$3" "$4" "$5" "$6"
+    [ "$counted" -lt "$2" ]
 }
 
-at_least() { [ "$(count "$1" "$3" "$4" "$5" "$6")" -ge "$2" ]; }
-below() { [ "$(count "$1" "$3" "$4" "$5" "$6")" -lt "$2" ]; }
-
-# shown ALIGN X Y COLOUR TEXT: the percentage of the solid pixels of TEXT,
-# laid out in the game's font with its top at Y, that show COLOUR.
-shown() { "$probe" text "$last_shot" "$font" "$@"; }
+# shown X Y ALIGN COLOUR TEXT: sets percent to how much of the solid pixels
+# of TEXT, laid out in the game's font with its top at Y, show COLOUR.
+shown() {
+    percent=$("$probe" text "$last_shot" "$font" "$@") ||
+        fail "the screen probe could not look for the text $*"
+}
 # A text is there when nearly all of it shows, and gone when most does not.
-shows() { [ "$(shown "$@")" -ge 90 ]; }
-hides() { [ "$(shown "$@")" -lt 50 ]; }
+shows() {
+    shown "$@"
+    [ "$percent" -ge 90 ]
+}
+hides() {
+    shown "$@"
+    [ "$percent" -lt 50 ]
+}
 
 game_running() { kill -0 "$game_pid" 2>/dev/null; }
 
@@ -204,22 +220,22 @@ is_loading() {
 # over the background.
 is_title_like() {
     at_least yellow 300 300 160 400 304 &&
-        shows right 334 160 yellow 1 &&
-        shows right 334 448 yellow 10 &&
+        shows 334 160 right yellow 1 &&
+        shows 334 448 right yellow 10 &&
         at_least cyan 200 16 688 584 56 &&
         at_least changed 500 269 40 486 49 &&
         at_least changed 500 880 667 128 85
 }
 is_title() {
     is_title_like &&
-        shows centre 512 524 magenta "USE Z & X OR CURSOR KEYS TO MOVE" &&
-        shows centre 512 554 magenta "PRESS SPACE TO FIRE AND START GAME" &&
-        shows centre 512 584 magenta "PRESS M TO TOGGLE MUSIC"
+        shows 512 524 centre magenta "USE Z & X OR CURSOR KEYS TO MOVE" &&
+        shows 512 554 centre magenta "PRESS SPACE TO FIRE AND START GAME" &&
+        shows 512 584 centre magenta "PRESS M TO TOGGLE MUSIC"
 }
 is_name_entry() {
     is_title_like &&
-        shows centre 512 524 white "WELL DONE - YOU HAVE A HIGH SCORE" &&
-        shows centre 512 554 white "PLEASE ENTER YOUR NAME IN THE TABLE" &&
+        shows 512 524 centre white "WELL DONE - YOU HAVE A HIGH SCORE" &&
+        shows 512 554 centre white "PLEASE ENTER YOUR NAME IN THE TABLE" &&
         below magenta 50 200 584 624 16
 }
 is_title_or_name_entry() { is_title || is_name_entry; }
@@ -227,11 +243,11 @@ is_title_or_name_entry() { is_title || is_name_entry; }
 # The play screen: "SCORE", "HI-SCORE", the two numbers, "WAVE" and, with
 # three lives, two spare-life icons and no third.
 is_status_line() {
-    shows centre 128 0 white SCORE &&
-        shows centre 896 0 white HI-SCORE &&
+    shows 128 0 centre white SCORE &&
+        shows 896 0 centre white HI-SCORE &&
         at_least changed 300 0 16 256 32 &&
         at_least changed 300 768 16 256 32 &&
-        shows left 0 752 white "WAVE 1"
+        shows 0 752 left white "WAVE 1"
 }
 is_playing() {
     is_status_line &&
@@ -245,10 +261,10 @@ is_playing() {
 # "PAUSED" and "GAME OVER" are centred on the middle of the screen, over the
 # aliens that may be marching there.
 is_running() {
-    is_playing && hides centre 512 376 white PAUSED && hides centre 512 376 yellow "GAME OVER"
+    is_playing && hides 512 376 centre white PAUSED && hides 512 376 centre yellow "GAME OVER"
 }
-is_paused() { is_status_line && shows centre 512 376 white PAUSED; }
-is_game_over() { is_status_line && shows centre 512 376 yellow "GAME OVER"; }
+is_paused() { is_status_line && shows 512 376 centre white PAUSED; }
+is_game_over() { is_status_line && shows 512 376 centre yellow "GAME OVER"; }
 
 # ---- Reading the sound --------------------------------------------------------
 

@@ -112,26 +112,28 @@ int TextHeight(const std::string&) { return BUILTIN_FONT_HEIGHT; }
 
 // ---------------------------------------------------------------- images
 
+namespace {
+
+// Decodes an embedded picture; false when it is missing or damaged.
+bool DecodeEmbedded(const std::string& name, DecodedPicture& picture) {
+    EmbeddedBytes bytes = IncbinOpen(name);
+    return bytes.data != nullptr && DecodePng(bytes.data, bytes.length, picture);
+}
+
+}  // namespace
+
 Image* LoadAnimImage(const std::string& name, int cellWidth, int cellHeight, int firstCell,
                      int cellCount, int flags) {
-    EmbeddedBytes bytes = IncbinOpen(name);
-    if (bytes.data == nullptr) {
-        return nullptr;
-    }
     DecodedPicture picture;
-    if (!DecodePng(bytes.data, bytes.length, picture)) {
+    if (!DecodeEmbedded(name, picture)) {
         return nullptr;
     }
     return MakeImage(name, picture, cellWidth, cellHeight, firstCell, cellCount, flags);
 }
 
 Image* LoadImage(const std::string& name, int flags) {
-    EmbeddedBytes bytes = IncbinOpen(name);
-    if (bytes.data == nullptr) {
-        return nullptr;
-    }
     DecodedPicture picture;
-    if (!DecodePng(bytes.data, bytes.length, picture)) {
+    if (!DecodeEmbedded(name, picture)) {
         return nullptr;
     }
     return MakeImage(name, picture, picture.width, picture.height, 0, 1, flags);

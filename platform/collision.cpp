@@ -29,6 +29,11 @@ uint64_t RowBits(const uint64_t* row, int rowWords, int64_t start) {
 }  // namespace
 
 int64_t FrameOrigin(int position, float handle) {
+    // Handles are almost always at or right of the corner, where truncation
+    // is the floor and far cheaper.
+    if (handle >= 0.0f) {
+        return int64_t{position} - static_cast<int64_t>(handle);
+    }
     return int64_t{position} - static_cast<int64_t>(std::floor(handle));
 }
 

@@ -18,6 +18,7 @@
 #include "shell/resources.h"
 #include "sound/sound_effect.h"
 #include "tests/game_fixture.h"
+#include "tests/solid_pixels.h"
 
 namespace {
 
@@ -42,41 +43,6 @@ Offset NearestHitOnShip(const Image* bomb) {
     return {};
 }
 
-// One frame's solid pixels (alpha 128 or more), read from the picture itself.
-struct SolidPixels {
-    SolidPixels(Image* image, int frame) : width(ImageWidth(image)), height(ImageHeight(image)) {
-        PixelMap map = LockImage(image, frame);
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                solid.push_back((ReadPixel(map, x, y) >> 24) >= 128);
-            }
-        }
-        UnlockImage(image, frame);
-    }
-    bool At(int x, int y) const {
-        return x >= 0 && y >= 0 && x < width && y < height &&
-               solid[static_cast<size_t>(y * width + x)];
-    }
-    int width;
-    int height;
-    std::vector<bool> solid;
-};
-
-// Both frames centred on their positions, as the sprite pictures are.
-bool SolidPixelsMeet(const SolidPixels& a, int ax, int ay, const SolidPixels& b, int bx, int by) {
-    const int aLeft = ax - a.width / 2;
-    const int aTop = ay - a.height / 2;
-    const int bLeft = bx - b.width / 2;
-    const int bTop = by - b.height / 2;
-    for (int y = 0; y < a.height; ++y) {
-        for (int x = 0; x < a.width; ++x) {
-            if (a.At(x, y) && b.At(aLeft + x - bLeft, aTop + y - bTop)) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
 
 // A 12x12 bomb picture of one colour and one alpha all over.
 Image* FlatBomb(uint32_t alpha) {

@@ -145,6 +145,16 @@ std::vector<DrawCall> SpritesNamed(const std::vector<DrawCall>& calls, const std
     return found;
 }
 
+std::vector<DrawCall> CallsOf(const std::vector<DrawCall>& calls, const Image* image) {
+    std::vector<DrawCall> found;
+    for (const DrawCall& call : calls) {
+        if (call.kind == DrawCall::SPRITE && call.image == image) {
+            found.push_back(call);
+        }
+    }
+    return found;
+}
+
 std::vector<DrawCall> TextsOf(const std::vector<DrawCall>& calls) {
     std::vector<DrawCall> found;
     for (const DrawCall& call : calls) {

@@ -33,4 +33,6 @@ protected:
 
 // The calls of the given kind whose name matches.
 std::vector<DrawCall> SpritesNamed(const std::vector<DrawCall>& calls, const std::string& name);
+// The sprites drawn of one picture.
+std::vector<DrawCall> CallsOf(const std::vector<DrawCall>& calls, const Image* image);
 std::vector<DrawCall> TextsOf(const std::vector<DrawCall>& calls);

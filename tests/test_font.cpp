@@ -30,16 +30,6 @@ int32_t ShippedWidth(char c) {
     return SHIPPED_WIDTHS[at == std::string::npos ? 37 : at];
 }
 
-std::vector<DrawCall> CallsOf(const std::vector<DrawCall>& calls, const Image* image) {
-    std::vector<DrawCall> found;
-    for (const DrawCall& call : calls) {
-        if (call.kind == DrawCall::SPRITE && call.image == image) {
-            found.push_back(call);
-        }
-    }
-    return found;
-}
-
 // The glyph frames and left edges a text should produce when drawn from x,
 // worked out from the shipped advances.
 struct Glyph {

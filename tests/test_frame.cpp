@@ -81,16 +81,6 @@ const TextRun* FindRun(const std::vector<TextRun>& runs, const std::string& text
     return nullptr;
 }
 
-std::vector<DrawCall> CallsOf(const std::vector<DrawCall>& calls, const Image* image) {
-    std::vector<DrawCall> found;
-    for (const DrawCall& call : calls) {
-        if (call.kind == DrawCall::SPRITE && call.image == image) {
-            found.push_back(call);
-        }
-    }
-    return found;
-}
-
 size_t IndexOf(const std::vector<DrawCall>& calls, const Image* image) {
     for (size_t i = 0; i < calls.size(); ++i) {
         if (calls[i].kind == DrawCall::SPRITE && calls[i].image == image) {

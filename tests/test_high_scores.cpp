@@ -102,6 +102,12 @@ struct ParseCase {
     const char* name1;
 };
 
+void PrintTo(const ParseCase& c, std::ostream* out) {
+    for (const char* p = c.file; *p != 0; ++p) {
+        *out << (*p == '\r' ? "\\r" : *p == '\n' ? "\\n" : std::string(1, *p));
+    }
+}
+
 class ScoreFileParsing : public HighScoreTable,
                          public ::testing::WithParamInterface<ParseCase> {};
 
@@ -150,6 +156,8 @@ struct InsertCase {
     bool enters;
     int32_t rank;
 };
+
+void PrintTo(const InsertCase& c, std::ostream* out) { *out << "score " << c.score; }
 
 class ScoreInsertion : public HighScoreTable, public ::testing::WithParamInterface<InsertCase> {};
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "platform/headless/headless_backend.h"
 #include "shell/startup.h"
 
@@ -15,6 +17,8 @@ struct DepthCase {
     std::vector<DisplayMode> modes;
     int32_t depth;
 };
+
+void PrintTo(const DepthCase& c, std::ostream* out) { *out << c.modes.size() << " modes"; }
 
 class DepthProbe : public DisplayProbe, public ::testing::WithParamInterface<DepthCase> {};
 
@@ -37,6 +41,12 @@ struct RateCase {
     std::vector<int> rates;
     int32_t chosen;
 };
+
+void PrintTo(const RateCase& c, std::ostream* out) {
+    for (int rate : c.rates) {
+        *out << rate << "Hz ";
+    }
+}
 
 class RefreshRate : public DisplayProbe, public ::testing::WithParamInterface<RateCase> {};
 

@@ -24,7 +24,9 @@ void StartAudioOnce() {
     }
 }
 
-bool Matches(int wanted, int offered) { return wanted == 0 || wanted == offered; }
+bool Matches(int wanted, int offered) {
+    return wanted == 0 || wanted == offered;
+}
 
 }  // namespace
 
@@ -43,7 +45,9 @@ Backend& TheBackend() {
 
 // ---------------------------------------------------------------- process
 
-void AppTitle(const std::string& title) { TheBackend().SetTitle(title); }
+void AppTitle(const std::string& title) {
+    TheBackend().SetTitle(title);
+}
 void RuntimeError(const std::string& message) {
     TheBackend().Fatal(message);
     std::abort();  // a backend's Fatal never comes back
@@ -91,16 +95,26 @@ void Graphics(int width, int height, int depth, int rate, int flags) {
     drawState = DrawState{};
 }
 
-void HideMouse() { TheBackend().HideMouse(); }
-void Cls() { TheBackend().Clear(); }
-void SetBlend(int mode) { drawState.blend = mode; }
+void HideMouse() {
+    TheBackend().HideMouse();
+}
+void Cls() {
+    TheBackend().Clear();
+}
+void SetBlend(int mode) {
+    drawState.blend = mode;
+}
 void SetColor(int r, int g, int b) {
     drawState.r = r;
     drawState.g = g;
     drawState.b = b;
 }
-void SetAlpha(float alpha) { drawState.alpha = alpha; }
-void Flip(int sync) { TheBackend().Flip(sync); }
+void SetAlpha(float alpha) {
+    drawState.alpha = alpha;
+}
+void Flip(int sync) {
+    TheBackend().Flip(sync);
+}
 
 void DrawText(const std::string& text, int x, int y) {
     TheBackend().DrawBuiltinText(text, x, y, drawState);
@@ -108,7 +122,9 @@ void DrawText(const std::string& text, int x, int y) {
 int TextWidth(const std::string& text) {
     return static_cast<int>(text.size()) * BUILTIN_FONT_WIDTH;
 }
-int TextHeight(const std::string&) { return BUILTIN_FONT_HEIGHT; }
+int TextHeight(const std::string&) {
+    return BUILTIN_FONT_HEIGHT;
+}
 
 // ---------------------------------------------------------------- images
 
@@ -144,9 +160,15 @@ void MidHandle(Image* image) {
     image->handleY = image->height / 2.0f;
 }
 
-int ImageWidth(const Image* image) { return image->width; }
-int ImageHeight(const Image* image) { return image->height; }
-int ImageFrames(const Image* image) { return static_cast<int>(image->pixels.size()); }
+int ImageWidth(const Image* image) {
+    return image->width;
+}
+int ImageHeight(const Image* image) {
+    return image->height;
+}
+int ImageFrames(const Image* image) {
+    return static_cast<int>(image->pixels.size());
+}
 
 void DrawImage(const Image* image, float x, float y, int frame) {
     if (image == nullptr || frame < 0 || frame >= ImageFrames(image)) {
@@ -157,12 +179,14 @@ void DrawImage(const Image* image, float x, float y, int frame) {
     TheBackend().DrawSprite(drawn, frame, x - image->handleX, y - image->handleY, drawState);
 }
 
-PixelMap LockImage(Image* image, int frame) { return PixelMap{image, frame}; }
+PixelMap LockImage(Image* image, int frame) {
+    return PixelMap{image, frame};
+}
 
 uint32_t ReadPixel(const PixelMap& map, int x, int y) {
     const Image* image = map.image;
-    if (image == nullptr || map.frame < 0 || map.frame >= ImageFrames(image) || x < 0 ||
-        y < 0 || x >= image->width || y >= image->height) {
+    if (image == nullptr || map.frame < 0 || map.frame >= ImageFrames(image) || x < 0 || y < 0 ||
+        x >= image->width || y >= image->height) {
         return 0;
     }
     return image->pixels[map.frame][static_cast<size_t>(y * image->width + x)];
@@ -219,11 +243,21 @@ Channel CueSound(Sound* sound) {
     return TheMixer().Cue(*sound);
 }
 
-void ResumeChannel(Channel channel) { TheMixer().Resume(channel); }
-void PauseChannel(Channel channel) { TheMixer().Pause(channel); }
-void StopChannel(Channel channel) { TheMixer().Stop(channel); }
-void ChannelVolume(Channel channel, float volume) { TheMixer().SetVolume(channel, volume); }
-bool ChannelPlaying(Channel channel) { return TheMixer().Playing(channel); }
+void ResumeChannel(Channel channel) {
+    TheMixer().Resume(channel);
+}
+void PauseChannel(Channel channel) {
+    TheMixer().Pause(channel);
+}
+void StopChannel(Channel channel) {
+    TheMixer().Stop(channel);
+}
+void ChannelVolume(Channel channel, float volume) {
+    TheMixer().SetVolume(channel, volume);
+}
+bool ChannelPlaying(Channel channel) {
+    return TheMixer().Playing(channel);
+}
 
 // ---------------------------------------------------------------- keyboard
 
@@ -249,5 +283,9 @@ void FlushKeys() {
 
 // ---------------------------------------------------------------- time
 
-int32_t Millisecs() { return static_cast<int32_t>(TheBackend().Millis()); }
-void Delay(int milliseconds) { TheBackend().Sleep(milliseconds); }
+int32_t Millisecs() {
+    return static_cast<int32_t>(TheBackend().Millis());
+}
+void Delay(int milliseconds) {
+    TheBackend().Sleep(milliseconds);
+}

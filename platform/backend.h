@@ -30,8 +30,7 @@ public:
     // Frame 'frame' of the image with its top-left corner at (left, top).
     virtual void DrawSprite(Image& image, int frame, float left, float top,
                             const DrawState& state) = 0;
-    virtual void DrawBuiltinText(const std::string& text, int x, int y,
-                                 const DrawState& state) = 0;
+    virtual void DrawBuiltinText(const std::string& text, int x, int y, const DrawState& state) = 0;
     virtual void Flip(int sync) = 0;
 
     // Takes in pending window-system events, feeding the shared keyboard.

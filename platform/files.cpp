@@ -89,8 +89,8 @@ void CloseFile(Stream* stream) {
         delete stream;
         return;
     }
-    bool ok = !stream->failed && std::fflush(stream->file) == 0 &&
-              ::fsync(::fileno(stream->file)) == 0;
+    bool ok =
+        !stream->failed && std::fflush(stream->file) == 0 && ::fsync(::fileno(stream->file)) == 0;
     ok = std::fclose(stream->file) == 0 && ok;
     if (ok) {
         ok = std::rename(stream->temporaryPath.c_str(), stream->path.c_str()) == 0;

@@ -13,7 +13,9 @@ std::array<int, KEY_COUNT> hits{};
 std::array<bool, KEY_COUNT> held{};
 std::deque<int> typed;
 
-bool Valid(int key) { return key >= 0 && key < KEY_COUNT; }
+bool Valid(int key) {
+    return key >= 0 && key < KEY_COUNT;
+}
 
 }  // namespace
 
@@ -41,7 +43,9 @@ void Typed(int character) {
     }
 }
 
-void ReleaseAll() { held.fill(false); }
+void ReleaseAll() {
+    held.fill(false);
+}
 
 int Hit(int key) {
     if (!Valid(key)) {
@@ -52,7 +56,9 @@ int Hit(int key) {
     return count;
 }
 
-bool Down(int key) { return Valid(key) && held[key]; }
+bool Down(int key) {
+    return Valid(key) && held[key];
+}
 
 int NextChar() {
     if (typed.empty()) {

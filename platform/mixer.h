@@ -51,9 +51,9 @@ private:
         bool loop = false;
         bool paused = true;
         float volume = 1.0f;
-        float gain = 0.0f;     // ramps toward volume (or 0 when paused) to avoid clicks
-        double position = 0;   // in source frames
-        bool stopping = false; // ramping out before removal
+        float gain = 0.0f;      // ramps toward volume (or 0 when paused) to avoid clicks
+        double position = 0;    // in source frames
+        bool stopping = false;  // ramping out before removal
     };
     std::mutex lock_;
     std::map<int64_t, Voice> voices_;

@@ -88,7 +88,7 @@ bool ImagesCollide(const Image* image1, int x1, int y1, int frame1, const Image*
 
 // ---------------------------------------------------------------- audio
 
-struct Sound;  // opaque to the game
+struct Sound;             // opaque to the game
 using Channel = int64_t;  // 0 is no channel
 
 constexpr int SOUND_LOOP = 1;
@@ -140,7 +140,8 @@ inline int32_t MillisBetween(int32_t earlier, int32_t later) {
     return static_cast<int32_t>(static_cast<uint32_t>(later) - static_cast<uint32_t>(earlier));
 }
 inline int32_t MillisAfter(int32_t reading, int32_t milliseconds) {
-    return static_cast<int32_t>(static_cast<uint32_t>(reading) + static_cast<uint32_t>(milliseconds));
+    return static_cast<int32_t>(static_cast<uint32_t>(reading) +
+                                static_cast<uint32_t>(milliseconds));
 }
 
 // ---------------------------------------------------------------- random

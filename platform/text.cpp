@@ -3,7 +3,9 @@
 
 #include "platform/platform.h"
 
-std::string Str(int64_t value) { return std::to_string(value); }
+std::string Str(int64_t value) {
+    return std::to_string(value);
+}
 
 int32_t ToInt(const std::string& text) {
     size_t i = 0;
@@ -45,7 +47,9 @@ std::string Upper(const std::string& text) {
     return result;
 }
 
-std::string Chr(int code) { return std::string(1, static_cast<char>(code & 0xFF)); }
+std::string Chr(int code) {
+    return std::string(1, static_cast<char>(code & 0xFF));
+}
 
 int Find(const std::string& haystack, const std::string& needle) {
     size_t at = haystack.find(needle);

@@ -14,7 +14,6 @@ extern std::vector<int32_t> fontWidths;
 void MeasureFont();
 int32_t GlyphIndex(const std::string& character);
 int32_t FontTextWidth(const std::string& text);
-void DrawFontText(const std::string& text, int32_t x, int32_t y, int32_t centred,
-                  int32_t middle);
+void DrawFontText(const std::string& text, int32_t x, int32_t y, int32_t centred, int32_t middle);
 void DrawNumber(const std::string& digits, int32_t x, int32_t y);
 void DrawHighScores();

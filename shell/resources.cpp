@@ -31,7 +31,9 @@ void DrawLoadingTexts() {
     DrawText(VERSION_TEXT, 1024 - TextWidth(VERSION_TEXT), 752);
 }
 
-bool SkipKeyHit() { return KeyHit(KEY_ESCAPE) != 0 || KeyHit(KEY_SPACE) != 0; }
+bool SkipKeyHit() {
+    return KeyHit(KEY_ESCAPE) != 0 || KeyHit(KEY_SPACE) != 0;
+}
 
 // Leaves the last shown frame on screen; true when the player skipped.
 bool Hold(int32_t milliseconds) {
@@ -111,9 +113,9 @@ void LoadResources() {
     imgSpace = LoadImage("incbin::gfx/space.png", IMAGE_DEFAULT_FLAGS);
 
     // Every picture was tried before the check, whichever one failed.
-    Image* all[] = {imgLogoLarge, imgShip,      imgLife,      imgAlien,    imgBomb,
-                    imgBullet,    imgDigits,    imgFont,      imgStars,    imgExplosion,
-                    imgTitle,     imgLogoSmall, imgPresents,  imgLoadTitle, imgSpace};
+    Image* all[] = {imgLogoLarge, imgShip,      imgLife,     imgAlien,     imgBomb,
+                    imgBullet,    imgDigits,    imgFont,     imgStars,     imgExplosion,
+                    imgTitle,     imgLogoSmall, imgPresents, imgLoadTitle, imgSpace};
     for (Image* image : all) {
         if (image == nullptr) {
             RuntimeError("One or more graphics files missing!");

@@ -49,7 +49,9 @@ void LoadSounds() {
     }
 }
 
-void StartMusic() { musicEffect = TSoundEffect::Play(sndMusic, musicVolume, 0); }
+void StartMusic() {
+    musicEffect = TSoundEffect::Play(sndMusic, musicVolume, 0);
+}
 
 void ToggleMusic() {
     musicOn = musicOn == 0 ? 1 : 0;

@@ -26,10 +26,9 @@ void DropList(ObjectList<T>*& list) {
     list = nullptr;
 }
 
-Image** const PICTURES[] = {&imgShip,     &imgLife,      &imgAlien,     &imgBomb,
-                            &imgBullet,   &imgDigits,    &imgFont,      &imgStars,
-                            &imgExplosion, &imgTitle,    &imgLogoSmall, &imgLogoLarge,
-                            &imgPresents, &imgLoadTitle, &imgSpace};
+Image** const PICTURES[] = {&imgShip,      &imgLife,      &imgAlien,    &imgBomb,      &imgBullet,
+                            &imgDigits,    &imgFont,      &imgStars,    &imgExplosion, &imgTitle,
+                            &imgLogoSmall, &imgLogoLarge, &imgPresents, &imgLoadTitle, &imgSpace};
 Sound** const SOUNDS[] = {&sndFire, &sndShipExplosion, &sndAlienExplosion, &sndLife, &sndMusic};
 
 bool AssetsLoaded() {

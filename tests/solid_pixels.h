@@ -27,7 +27,8 @@ struct SolidPixels {
 };
 
 // Both frames centred on their positions, as the sprite pictures are.
-inline bool SolidPixelsMeet(const SolidPixels& a, int ax, int ay, const SolidPixels& b, int bx, int by) {
+inline bool SolidPixelsMeet(const SolidPixels& a, int ax, int ay, const SolidPixels& b, int bx,
+                            int by) {
     const int aLeft = ax - a.width / 2;
     const int aTop = ay - a.height / 2;
     const int bLeft = bx - b.width / 2;

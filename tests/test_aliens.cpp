@@ -43,7 +43,6 @@ std::vector<Offset> Overlaps(const Image* a, int fa, const Image* b, int fb) {
     return found;
 }
 
-
 size_t SoundCount() {
     return soundEffectList == nullptr ? 0 : soundEffectList->Count();
 }

@@ -43,7 +43,6 @@ Offset NearestHitOnShip(const Image* bomb) {
     return {};
 }
 
-
 // A 12x12 bomb picture of one colour and one alpha all over.
 Image* FlatBomb(uint32_t alpha) {
     DecodedPicture picture;

@@ -108,8 +108,7 @@ void PrintTo(const ParseCase& c, std::ostream* out) {
     }
 }
 
-class ScoreFileParsing : public HighScoreTable,
-                         public ::testing::WithParamInterface<ParseCase> {};
+class ScoreFileParsing : public HighScoreTable, public ::testing::WithParamInterface<ParseCase> {};
 
 TEST_P(ScoreFileParsing, ReadsWhatTheLineRulesGive) {
     const ParseCase& c = GetParam();
@@ -137,8 +136,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(HighScoreTable, DamagedFileNeverBreaksTheTable) {
     // A zero byte ends a line; an over-long line keeps only its first 255
     // characters and the rest of it is skipped.
-    std::string bytes = std::string("12") + '\0' + "34\r\n" + std::string(100000, 'Q') +
-                        "\r\n77\r\nOK\r\n";
+    std::string bytes =
+        std::string("12") + '\0' + "34\r\n" + std::string(100000, 'Q') + "\r\n77\r\nOK\r\n";
     WriteBytes(bytes);
     LoadScores();
     EXPECT_EQ(hiScores[0], 12);
@@ -157,7 +156,9 @@ struct InsertCase {
     int32_t rank;
 };
 
-void PrintTo(const InsertCase& c, std::ostream* out) { *out << "score " << c.score; }
+void PrintTo(const InsertCase& c, std::ostream* out) {
+    *out << "score " << c.score;
+}
 
 class ScoreInsertion : public HighScoreTable, public ::testing::WithParamInterface<InsertCase> {};
 
@@ -183,10 +184,8 @@ TEST_P(ScoreInsertion, FollowsTheTieRule) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ScoreInsertion,
-                         ::testing::Values(InsertCase{10000, false, 0},
-                                           InsertCase{0, false, 0},
-                                           InsertCase{10001, true, 9},
-                                           InsertCase{95000, true, 1},
+                         ::testing::Values(InsertCase{10000, false, 0}, InsertCase{0, false, 0},
+                                           InsertCase{10001, true, 9}, InsertCase{95000, true, 1},
                                            InsertCase{100000, true, 1},
                                            InsertCase{250000, true, 0}));
 

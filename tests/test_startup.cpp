@@ -18,7 +18,9 @@ struct DepthCase {
     int32_t depth;
 };
 
-void PrintTo(const DepthCase& c, std::ostream* out) { *out << c.modes.size() << " modes"; }
+void PrintTo(const DepthCase& c, std::ostream* out) {
+    *out << c.modes.size() << " modes";
+}
 
 class DepthProbe : public DisplayProbe, public ::testing::WithParamInterface<DepthCase> {};
 
@@ -30,12 +32,11 @@ TEST_P(DepthProbe, TakesTheDeepestOfferedOf32_24_16) {
 
 INSTANTIATE_TEST_SUITE_P(
     Displays, DepthProbe,
-    ::testing::Values(
-        DepthCase{{{1024, 768, 16, 60}, {1024, 768, 32, 60}, {1024, 768, 24, 60}}, 32},
-        DepthCase{{{1024, 768, 16, 60}, {1024, 768, 24, 75}}, 24},
-        DepthCase{{{1024, 768, 16, 60}, {1280, 1024, 32, 60}}, 16},
-        DepthCase{{{1024, 768, 8, 60}, {800, 600, 32, 60}}, 8},
-        DepthCase{{}, 8}));
+    ::testing::Values(DepthCase{{{1024, 768, 16, 60}, {1024, 768, 32, 60}, {1024, 768, 24, 60}},
+                                32},
+                      DepthCase{{{1024, 768, 16, 60}, {1024, 768, 24, 75}}, 24},
+                      DepthCase{{{1024, 768, 16, 60}, {1280, 1024, 32, 60}}, 16},
+                      DepthCase{{{1024, 768, 8, 60}, {800, 600, 32, 60}}, 8}, DepthCase{{}, 8}));
 
 struct RateCase {
     std::vector<int> rates;

@@ -181,5 +181,9 @@ void HeadlessBackend::Sleep(int milliseconds) {
     }
 }
 
-void HeadlessBackend::Fatal(const std::string& message) { throw FatalError(message); }
-void HeadlessBackend::Exit(int status) { throw ProgramExit(status); }
+void HeadlessBackend::Fatal(const std::string& message) {
+    throw FatalError(message);
+}
+void HeadlessBackend::Exit(int status) {
+    throw ProgramExit(status);
+}

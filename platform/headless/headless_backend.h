@@ -92,8 +92,7 @@ public:
     void Clear() override;
     void DrawSprite(Image& image, int frame, float left, float top,
                     const DrawState& state) override;
-    void DrawBuiltinText(const std::string& text, int x, int y,
-                         const DrawState& state) override;
+    void DrawBuiltinText(const std::string& text, int x, int y, const DrawState& state) override;
     void Flip(int sync) override;
     void PumpEvents() override;
     bool CloseRequested() override { return closeRequested_; }

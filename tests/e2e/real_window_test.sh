@@ -9,7 +9,7 @@
 #
 #   real_window_test.sh GAME SCREEN_PROBE
 #
-# GAME is the release executable, SCREEN_PROBE the quorvex_screen_probe tool.
+# GAME is the release executable, SCREEN_PROBE the quorvex_screen_probe program.
 # With QUORVEX_SCREENSHOT_DIR set, the screenshots of each screen are copied
 # there (loading.png, title.png, playing.png, paused.png, gameover.png and,
 # after a high score, name-entry.png).
@@ -26,15 +26,15 @@ here=$(cd "$(dirname "$0")" && pwd)
 background="$here/../../gfx/space.png"
 font="$here/../../gfx/font.png"
 
-for tool in Xvfb xdotool; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIPPED: $tool is not installed"
+for program in Xvfb xdotool; do
+    if ! command -v "$program" >/dev/null 2>&1; then
+        echo "SKIPPED: $program is not installed"
         exit 77
     fi
 done
-for tool in xwd convert sox dd; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "real_window: $tool is not installed (scripts/install-deps.sh installs it)" >&2
+for program in xwd convert sox dd; do
+    if ! command -v "$program" >/dev/null 2>&1; then
+        echo "real_window: $program is not installed (scripts/install-deps.sh installs it)" >&2
         exit 1
     fi
 done
@@ -127,12 +127,13 @@ printf -- '-1\nNOBODY\n' >>"$scratch/scores"
 typed_name="E2E-TEST"
 audio="$scratch/audio.raw"
 (
-    cd "$scratch"
+    # Started from elsewhere: the game moves into its own folder by itself.
+    cd /
     export LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$audio"
     # SDL paces the disk driver at the buffer's own length, so the file
     # grows in real time.
     unset SDL_DISKAUDIODELAY
-    exec ./quorvex
+    exec "$scratch/quorvex"
 ) >"$scratch/game.log" 2>&1 &
 game_pid=$!
 log "the game runs as process $game_pid"

@@ -34,7 +34,9 @@ void LoadGameOnce() {
     backend = new HeadlessBackend();
     InstallBackend(backend);
     RegisterEmbeddedFiles();
-    backend->Press(KEY_SPACE);  // skips the introduction
+    // Keys pressed while the pictures load are forgotten; this one comes just
+    // after and skips the introduction.
+    backend->PressAt(backend->Millis() + backend->frameMillis + 1, KEY_SPACE);
     LoadResources();
     LoadSounds();
     player = new TShip();

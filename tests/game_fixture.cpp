@@ -72,7 +72,9 @@ void LoadGameAssetsOnce(HeadlessBackend& backend) {
     }
     ReleaseGameAssets();
     RegisterEmbeddedFiles();
-    backend.Press(KEY_SPACE);  // skips the introduction once the pictures are in
+    // Keys pressed while the pictures load are forgotten; this one comes just
+    // after and skips the introduction.
+    backend.PressAt(backend.Millis() + backend.frameMillis + 1, KEY_SPACE);
     LoadResources();
     MeasureFont();
     LoadSounds();

@@ -31,7 +31,9 @@ void InstallProcessHooks() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     std::signal(SIGTERM, OnCloseSignal);
     std::signal(SIGINT, OnCloseSignal);
-    std::atexit(SDL_Quit);
+    // No atexit(SDL_Quit): the regular ways out shut SDL down themselves,
+    // and the one exit that comes from elsewhere, Xlib's on a lost X server,
+    // would hang in SDL_Quit on the dead connection.
 }
 
 bool StartSdl(std::string& error) {

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "platform/mixer.h"
+#include "shell/main_loop.h"
+#include "sound/sound_effect.h"
+#include "tests/game_fixture.h"
+
+namespace {
+
+class SoundEffects : public GameFixture {
+protected:
+    void SetUp() override {
+        GameFixture::SetUp();
+        backend->captureAudio = true;
+    }
+    // Lets the virtual clock run, mixing what plays into the capture.
+    std::vector<float> Listen(uint32_t millis) {
+        backend->audio.clear();
+        backend->Advance(uint64_t{millis} * 1000);
+        return backend->audio;
+    }
+    static double Loudness(const std::vector<float>& samples) {
+        double sum = 0;
+        for (float sample : samples) {
+            sum += double{sample} * sample;
+        }
+        return samples.empty() ? 0.0 : std::sqrt(sum / samples.size());
+    }
+    static double Seconds(const Sound* sound) {
+        return static_cast<double>(sound->data->FrameCount()) / sound->data->rate;
+    }
+};
+
+TEST_F(SoundEffects, TheEmbeddedSoundsHaveTheirLengthsAndTheMusicLoops) {
+    struct Case {
+        Sound* sound;
+        int rate;
+        double seconds;
+    };
+    for (Case c : {Case{sndFire, 11025, 0.48}, Case{sndAlienExplosion, 11025, 0.43},
+                   Case{sndShipExplosion, 8000, 0.91}, Case{sndLife, 8000, 0.81}}) {
+        EXPECT_EQ(c.sound->data->rate, c.rate) << c.sound->name;
+        EXPECT_NEAR(Seconds(c.sound), c.seconds, 0.02) << c.sound->name;
+        EXPECT_FALSE(c.sound->loop) << c.sound->name;
+    }
+    EXPECT_EQ(sndMusic->data->rate, 44100);
+    EXPECT_GE(Seconds(sndMusic), 30.0);
+    EXPECT_TRUE(sndMusic->loop);
+}
+
+TEST_F(SoundEffects, EveryPlayGetsAChannelOfItsOwnAndIsHeard) {
+    EXPECT_LT(Loudness(Listen(50)), 1e-6);
+    TSoundEffect* first = TSoundEffect::Play(sndFire, 1.0f, 0);
+    double one = Loudness(Listen(20));
+    TSoundEffect* second = TSoundEffect::Play(sndFire, 1.0f, 0);
+    EXPECT_NE(first->channel, second->channel);
+    EXPECT_EQ(soundEffectList->Count(), 2u);
+    EXPECT_TRUE(ChannelPlaying(first->channel));
+    EXPECT_TRUE(ChannelPlaying(second->channel));
+    EXPECT_GT(one, 0.01);
+    EXPECT_GT(Loudness(Listen(20)), 0.0);
+}
+
+TEST_F(SoundEffects, FinishedEffectsLeaveTheListWithinATickButTheMusicStays) {
+    StartMusic();
+    TSoundEffect::Play(sndAlienExplosion, 1.0f, 0);
+    TSoundEffect::UpdateAll();
+    EXPECT_EQ(soundEffectList->Count(), 2u);
+    Listen(440);  // a little past the effect's 0.43 s
+    TSoundEffect::UpdateAll();
+    ASSERT_EQ(soundEffectList->Count(), 1u);
+    EXPECT_EQ(soundEffectList->At(0), musicEffect);
+    Listen(60000);  // past the music's own length: it loops on
+    TSoundEffect::UpdateAll();
+    EXPECT_EQ(soundEffectList->Count(), 1u);
+    EXPECT_GT(Loudness(Listen(200)), 0.01);
+}
+
+TEST_F(SoundEffects, MusicToggledOffFallsSilentAndComesBackWhereItStopped) {
+    StartMusic();
+    EXPECT_GT(Loudness(Listen(500)), 0.01);
+    ToggleMusic();
+    Listen(10);  // the fade out
+    EXPECT_LT(Loudness(Listen(1000)), 1e-6);
+    EXPECT_TRUE(ChannelPlaying(musicEffect->channel));
+    ToggleMusic();
+    std::vector<float> resumed = Listen(200);
+    EXPECT_GT(Loudness(resumed), 0.01);
+    // Played 500 ms, then paused: what follows is the music from about
+    // half a second in, not from its start.
+    const std::vector<float>& music = sndMusic->data->frames;
+    auto distance = [&](size_t offset) {
+        double sum = 0;
+        for (size_t i = 2000; i < 6000; ++i) {
+            sum += std::fabs(resumed[i] - 0.7f * music[offset * 2 + i]);
+        }
+        return sum;
+    };
+    size_t best = 0;
+    for (size_t frame = 0; frame < 44100; frame += 4) {
+        if (distance(frame) < distance(best)) {
+            best = frame;
+        }
+    }
+    EXPECT_NEAR(static_cast<double>(best) / 44100, 0.5, 0.02);
+}
+
+TEST_F(SoundEffects, StoppingTheMusicAtExitSilencesAndReleasesIt) {
+    StartMusic();
+    Channel channel = musicEffect->channel;
+    StopMusic();
+    EXPECT_FALSE(ChannelPlaying(channel));
+    EXPECT_EQ(sndMusic, nullptr);
+    Listen(20);
+    EXPECT_LT(Loudness(Listen(100)), 1e-6);
+}
+
+}  // namespace

@@ -10,9 +10,7 @@
 namespace {
 
 void FreePictures() {
-    for (Image** picture : {&imgShip, &imgLife, &imgAlien, &imgBomb, &imgBullet, &imgDigits,
-                            &imgFont, &imgStars, &imgExplosion, &imgTitle, &imgLogoSmall,
-                            &imgLogoLarge, &imgPresents, &imgLoadTitle, &imgSpace}) {
+    for (Image** picture : allPictures) {
         delete *picture;
         *picture = nullptr;
     }

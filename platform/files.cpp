@@ -1,7 +1,6 @@
 // Text file streams. A file being written goes to a temporary file beside
 // it, which replaces the old one only once every byte is on the disk, so an
 // interrupted save never leaves a damaged file behind.
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -56,18 +55,6 @@ std::string ReadLine(Stream* stream) {
         }
     }
     return line;
-}
-
-bool Eof(Stream* stream) {
-    if (stream == nullptr || stream->writing) {
-        return true;
-    }
-    int c = std::fgetc(stream->file);
-    if (c == EOF) {
-        return true;
-    }
-    std::ungetc(c, stream->file);
-    return false;
 }
 
 void WriteLine(Stream* stream, const std::string& text) {

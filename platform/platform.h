@@ -167,7 +167,6 @@ Stream* ReadFile(const std::string& path);   // null when missing or unreadable
 Stream* WriteFile(const std::string& path);  // null when it cannot be written
 std::string ReadLine(Stream* stream);
 void WriteLine(Stream* stream, const std::string& text);
-bool Eof(Stream* stream);
 // Flushes and closes. A file being written replaces the old one only when
 // every byte reached the disk.
 void CloseFile(Stream* stream);

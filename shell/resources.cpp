@@ -16,6 +16,11 @@ Image* imgPresents = nullptr;
 Image* imgLoadTitle = nullptr;
 Image* imgSpace = nullptr;
 
+Image** const allPictures[PICTURE_COUNT] = {&imgLogoLarge, &imgShip,      &imgLife,   &imgAlien,
+                                            &imgBomb,      &imgBullet,    &imgDigits, &imgFont,
+                                            &imgStars,     &imgExplosion, &imgTitle,  &imgLogoSmall,
+                                            &imgPresents,  &imgLoadTitle, &imgSpace};
+
 const char* const VERSION_TEXT = "v1.31";
 const char* const MAKER_ADDRESS = "quorvex.example";
 
@@ -113,11 +118,8 @@ void LoadResources() {
     imgSpace = LoadImage("incbin::gfx/space.png", IMAGE_DEFAULT_FLAGS);
 
     // Every picture was tried before the check, whichever one failed.
-    Image* all[] = {imgLogoLarge, imgShip,      imgLife,     imgAlien,     imgBomb,
-                    imgBullet,    imgDigits,    imgFont,     imgStars,     imgExplosion,
-                    imgTitle,     imgLogoSmall, imgPresents, imgLoadTitle, imgSpace};
-    for (Image* image : all) {
-        if (image == nullptr) {
+    for (Image** picture : allPictures) {
+        if (*picture == nullptr) {
             RuntimeError("One or more graphics files missing!");
         }
     }

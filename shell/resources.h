@@ -19,6 +19,10 @@ extern Image* imgPresents;
 extern Image* imgLoadTitle;
 extern Image* imgSpace;
 
+// Every picture global, in loading order.
+constexpr int PICTURE_COUNT = 15;
+extern Image** const allPictures[PICTURE_COUNT];
+
 extern const char* const VERSION_TEXT;
 extern const char* const MAKER_ADDRESS;
 

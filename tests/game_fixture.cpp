@@ -26,13 +26,10 @@ void DropList(ObjectList<T>*& list) {
     list = nullptr;
 }
 
-Image** const PICTURES[] = {&imgShip,      &imgLife,      &imgAlien,    &imgBomb,      &imgBullet,
-                            &imgDigits,    &imgFont,      &imgStars,    &imgExplosion, &imgTitle,
-                            &imgLogoSmall, &imgLogoLarge, &imgPresents, &imgLoadTitle, &imgSpace};
 Sound** const SOUNDS[] = {&sndFire, &sndShipExplosion, &sndAlienExplosion, &sndLife, &sndMusic};
 
 bool AssetsLoaded() {
-    for (Image** picture : PICTURES) {
+    for (Image** picture : allPictures) {
         if (*picture == nullptr) {
             return false;
         }
@@ -48,7 +45,7 @@ bool AssetsLoaded() {
 }  // namespace
 
 void ReleaseGameAssets() {
-    for (Image** picture : PICTURES) {
+    for (Image** picture : allPictures) {
         delete *picture;
         *picture = nullptr;
     }
@@ -134,16 +131,6 @@ void GameFixture::StartPlaying() {
     wave = 1;
     player->Reset();
     TAlien::CreateWave();
-}
-
-std::vector<DrawCall> SpritesNamed(const std::vector<DrawCall>& calls, const std::string& name) {
-    std::vector<DrawCall> found;
-    for (const DrawCall& call : calls) {
-        if (call.kind == DrawCall::SPRITE && call.name == name) {
-            found.push_back(call);
-        }
-    }
-    return found;
 }
 
 std::vector<DrawCall> CallsOf(const std::vector<DrawCall>& calls, const Image* image) {

@@ -9,6 +9,10 @@
 #include <vector>
 
 #include "platform/headless/headless_backend.h"
+#include "playfield/bomb.h"
+#include "playfield/bullet.h"
+#include "playfield/explosion.h"
+#include "sound/sound_effect.h"
 
 // Loads the embedded pictures (skipping the introduction), measures the
 // font and loads the sounds, once per test process.
@@ -31,8 +35,20 @@ protected:
     std::unique_ptr<HeadlessBackend> backend;
 };
 
-// The calls of the given kind whose name matches.
-std::vector<DrawCall> SpritesNamed(const std::vector<DrawCall>& calls, const std::string& name);
 // The sprites drawn of one picture.
 std::vector<DrawCall> CallsOf(const std::vector<DrawCall>& calls, const Image* image);
 std::vector<DrawCall> TextsOf(const std::vector<DrawCall>& calls);
+
+// How many of each kind are alive; 0 before the kind's list exists.
+inline size_t BulletCount() {
+    return bulletList == nullptr ? 0 : bulletList->Count();
+}
+inline size_t BombCount() {
+    return bombList == nullptr ? 0 : bombList->Count();
+}
+inline size_t ExplosionCount() {
+    return explosionList == nullptr ? 0 : explosionList->Count();
+}
+inline size_t SoundCount() {
+    return soundEffectList == nullptr ? 0 : soundEffectList->Count();
+}

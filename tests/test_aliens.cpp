@@ -43,16 +43,6 @@ std::vector<Offset> Overlaps(const Image* a, int fa, const Image* b, int fb) {
     return found;
 }
 
-size_t SoundCount() {
-    return soundEffectList == nullptr ? 0 : soundEffectList->Count();
-}
-size_t ExplosionCount() {
-    return explosionList == nullptr ? 0 : explosionList->Count();
-}
-size_t BombCount() {
-    return bombList == nullptr ? 0 : bombList->Count();
-}
-
 TAlien* Place(int x, int y, int frame = 1, int animTimer = 20, int animDir = 1) {
     if (alienList == nullptr) {
         alienList = new ObjectList<TAlien>();

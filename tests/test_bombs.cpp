@@ -55,13 +55,6 @@ Image* FlatBomb(uint32_t alpha) {
     return image;
 }
 
-size_t BombCount() {
-    return bombList == nullptr ? 0 : bombList->Count();
-}
-size_t ExplosionCount() {
-    return explosionList == nullptr ? 0 : explosionList->Count();
-}
-
 std::vector<int> Heights() {
     std::vector<int> heights;
     bombList->ForEach([&](const TBomb* bomb) { heights.push_back(bomb->y); });

@@ -16,10 +16,6 @@
 
 namespace {
 
-size_t SoundCount() {
-    return soundEffectList == nullptr ? 0 : soundEffectList->Count();
-}
-
 std::vector<int> Heights() {
     std::vector<int> heights;
     bulletList->ForEach([&](const TBullet* bullet) { heights.push_back(bullet->y); });

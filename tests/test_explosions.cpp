@@ -8,14 +8,6 @@
 #include "shell/resources.h"
 #include "tests/game_fixture.h"
 
-namespace {
-
-size_t ExplosionCount() {
-    return explosionList == nullptr ? 0 : explosionList->Count();
-}
-
-}  // namespace
-
 using ExplosionTest = GameFixture;
 
 TEST_F(ExplosionTest, BeforeTheFirstExplosionNothingHappensAndTheAlphaIsLeftAlone) {

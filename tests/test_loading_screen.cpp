@@ -44,10 +44,8 @@ TEST_F(LoadingScreen, WithoutAKeyTheIntroductionRunsAllFivePhases) {
     EXPECT_EQ(flipTimes[1] - flipTimes[0], 13u + 5001u);
     EXPECT_EQ(flipTimes[102] - flipTimes[101], 10u + 2001u);
     EXPECT_EQ(took, 13u + 5001u + 2 * 101 * 10u + 2001u + 5001u);
-    for (Image* picture : {imgShip, imgLife, imgAlien, imgBomb, imgBullet, imgDigits, imgFont,
-                           imgStars, imgExplosion, imgTitle, imgLogoSmall, imgLogoLarge,
-                           imgPresents, imgLoadTitle, imgSpace}) {
-        EXPECT_NE(picture, nullptr);
+    for (Image** picture : allPictures) {
+        EXPECT_NE(*picture, nullptr);
     }
     EXPECT_EQ(ImageFrames(imgFont), 40);
     EXPECT_EQ(ImageFrames(imgExplosion), 9);

@@ -8,6 +8,7 @@
 #include "shell/game_state.h"
 #include "shell/high_scores.h"
 #include "shell/main_loop.h"
+#include "shell/resources.h"
 #include "sound/sound_effect.h"
 #include "tests/game_fixture.h"
 
@@ -43,7 +44,7 @@ TEST_F(MainLoop, FirstFrameIsDrawnBeforeTheFirstTick) {
     float firstY = starList->At(0)->y;
     StartTickClock();
     RunPass();
-    std::vector<DrawCall> stars = SpritesNamed(backend->calls, "incbin::gfx/stars.png");
+    std::vector<DrawCall> stars = CallsOf(backend->calls, imgStars);
     ASSERT_FALSE(stars.empty());
     EXPECT_FLOAT_EQ(stars[0].top, firstY - 4.0f);
     EXPECT_GT(ticksThisFrame, 0);

@@ -29,16 +29,6 @@ void Let(std::initializer_list<int> keys) {
     }
 }
 
-size_t BulletCount() {
-    return bulletList == nullptr ? 0 : bulletList->Count();
-}
-size_t ExplosionCount() {
-    return explosionList == nullptr ? 0 : explosionList->Count();
-}
-size_t SoundCount() {
-    return soundEffectList == nullptr ? 0 : soundEffectList->Count();
-}
-
 std::vector<DrawCall> ShipDraws(const std::vector<DrawCall>& calls) {
     std::vector<DrawCall> found;
     for (const DrawCall& call : calls) {

@@ -71,7 +71,7 @@ TEST_F(WholeProgram, StartsInOrderShowsTheTitleWithMusicAndQuitsSaving) {
     bool musicOnFirstTitle = false;
     int titleFrames = 0;
     backend->onFlip = [&](HeadlessBackend& b) {
-        bool title = !SpritesNamed(b.calls, "incbin::gfx/title.png").empty();
+        bool title = !CallsOf(b.calls, imgTitle).empty();
         if (title && titleFrames++ == 0) {
             musicOnFirstTitle = musicEffect != nullptr && ChannelPlaying(musicEffect->channel);
         }

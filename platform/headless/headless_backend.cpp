@@ -42,11 +42,11 @@ void HeadlessBackend::MixUpTo() {
     if (due <= mixedFrames_) {
         return;
     }
-    std::vector<float> chunk(static_cast<size_t>(due - mixedFrames_) * 2, 0.0f);
-    mixer_->Mix(chunk.data(), static_cast<int>(due - mixedFrames_), AUDIO_RATE);
+    mixBuffer_.assign(static_cast<size_t>(due - mixedFrames_) * 2, 0.0f);
+    mixer_->Mix(mixBuffer_.data(), static_cast<int>(due - mixedFrames_), AUDIO_RATE);
     mixedFrames_ = due;
     if (captureAudio) {
-        audio.insert(audio.end(), chunk.begin(), chunk.end());
+        audio.insert(audio.end(), mixBuffer_.begin(), mixBuffer_.end());
     }
 }
 

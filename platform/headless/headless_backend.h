@@ -57,7 +57,6 @@ public:
     static constexpr int AUDIO_RATE = 44100;
 
     void SetClock(uint32_t millis);
-    uint64_t MicrosElapsed() const { return elapsedMicros_; }
     void Advance(uint64_t micros);
     // Key events and typed characters delivered once the clock reaches 'at'.
     void PressAt(uint32_t at, int key);
@@ -113,6 +112,7 @@ private:
     uint32_t clockOffset_ = 0;
     uint64_t mixedFrames_ = 0;
     Mixer* mixer_ = nullptr;
+    std::vector<float> mixBuffer_;  // reused: the clock moves at every event pump
     bool closeRequested_ = false;
     void MixUpTo();
     uint64_t MicrosFor(uint32_t at) const;

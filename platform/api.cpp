@@ -61,6 +61,11 @@ bool CloseRequested() {
     return TheBackend().CloseRequested();
 }
 
+bool AppHasFocus() {
+    // No pump of its own: the game asks right after its key queries.
+    return TheBackend().HasFocus();
+}
+
 // ---------------------------------------------------------------- display
 
 int CountGfxModes() {

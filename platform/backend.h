@@ -36,6 +36,9 @@ public:
     // Takes in pending window-system events, feeding the shared keyboard.
     virtual void PumpEvents() = 0;
     virtual bool CloseRequested() = 0;
+    // False while another window has the keyboard focus or the game's window
+    // is minimised, as of the last event pump.
+    virtual bool HasFocus() = 0;
 
     virtual uint32_t Millis() = 0;
     virtual void Sleep(int milliseconds) = 0;

@@ -22,6 +22,9 @@ void AppTitle(const std::string& title);
 void EnterProgramFolder();
 // True once the window system or a signal asked the game to close.
 bool CloseRequested();
+// False while the game's window has lost the keyboard focus or is
+// minimised, as the window system last said (every key query asks it).
+bool AppHasFocus();
 
 // ---------------------------------------------------------------- display
 

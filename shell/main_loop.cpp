@@ -72,7 +72,8 @@ void PlayingTick() {
     UpdatePlayField();
     if (gameOverCountdown != 0 || KeyHit(KEY_ESCAPE) != 0) {
         EndGame();
-    } else if (KeyDown(KEY_P) || KeyDown(KEY_LALT)) {
+    } else if (KeyDown(KEY_P) || KeyDown(KEY_LALT) || !AppHasFocus()) {
+        // Losing the focus pauses like left Alt, so no life is lost unseen.
         Pause();
     }
 }

@@ -59,6 +59,12 @@ void HeadlessBackend::ReleaseAt(uint32_t at, int key) {
 void HeadlessBackend::TypeAt(uint32_t at, int character) {
     script_.emplace(MicrosFor(at), ScriptedEvent{ScriptedEvent::TYPE, character});
 }
+void HeadlessBackend::LoseFocusAt(uint32_t at) {
+    script_.emplace(MicrosFor(at), ScriptedEvent{ScriptedEvent::FOCUS_LOST, 0});
+}
+void HeadlessBackend::GainFocusAt(uint32_t at) {
+    script_.emplace(MicrosFor(at), ScriptedEvent{ScriptedEvent::FOCUS_GAINED, 0});
+}
 void HeadlessBackend::TapAt(uint32_t at, int key, uint32_t holdMillis) {
     PressAt(at, key);
     ReleaseAt(at + holdMillis, key);
@@ -78,6 +84,13 @@ void HeadlessBackend::PumpEvents() {
                 break;
             case ScriptedEvent::TYPE:
                 keyboard::Typed(event.value);
+                break;
+            case ScriptedEvent::FOCUS_LOST:
+                keyboard::ReleaseAll();
+                focused_ = false;
+                break;
+            case ScriptedEvent::FOCUS_GAINED:
+                focused_ = true;
                 break;
         }
     }

@@ -68,6 +68,10 @@ public:
     void Type(int character) { TypeAt(now_, character); }
     void TapAt(uint32_t at, int key, uint32_t holdMillis = 40);
     void RequestClose() { closeRequested_ = true; }
+    // Another window takes the keyboard focus (which lets go of every key,
+    // as on a real desktop), or gives it back, once the clock reaches 'at'.
+    void LoseFocusAt(uint32_t at);
+    void GainFocusAt(uint32_t at);
     // Calls this before every frame is shown (after it was drawn).
     std::function<void(HeadlessBackend&)> onFlip;
 
@@ -95,6 +99,7 @@ public:
     void Flip(int sync) override;
     void PumpEvents() override;
     bool CloseRequested() override { return closeRequested_; }
+    bool HasFocus() override { return focused_; }
     uint32_t Millis() override { return now_; }
     void Sleep(int milliseconds) override;
     void StartAudio(Mixer& mixer) override { mixer_ = &mixer; }
@@ -103,7 +108,7 @@ public:
 
 private:
     struct ScriptedEvent {
-        enum Kind { PRESS, RELEASE, TYPE } kind;
+        enum Kind { PRESS, RELEASE, TYPE, FOCUS_LOST, FOCUS_GAINED } kind;
         int value;
     };
     std::multimap<uint64_t, ScriptedEvent> script_;  // by virtual microsecond
@@ -114,6 +119,7 @@ private:
     Mixer* mixer_ = nullptr;
     std::vector<float> mixBuffer_;  // reused: the clock moves at every event pump
     bool closeRequested_ = false;
+    bool focused_ = true;
     void MixUpTo();
     uint64_t MicrosFor(uint32_t at) const;
 };

@@ -7,6 +7,9 @@
 
 #include "platform/keyboard.h"
 #include "platform/sdl/sdl_audio.h"
+#include "platform/sdl/sdl_clock.h"
+#include "platform/sdl/sdl_controllers.h"
+#include "platform/sdl/sdl_key_holds.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/sdl/sdl_process.h"
 #include "platform/sdl/sdl_renderer.h"
@@ -79,7 +82,9 @@ public:
 
     bool CloseRequested() override { return sdl::CloseWasRequested(); }
 
-    uint32_t Millis() override { return static_cast<uint32_t>(SDL_GetTicks64()); }
+    bool HasFocus() override { return focused_ && !minimised_; }
+
+    uint32_t Millis() override { return sdl::SystemMillis(); }
 
     void Sleep(int milliseconds) override {
         SDL_Delay(milliseconds > 0 ? static_cast<Uint32>(milliseconds) : 0);
@@ -92,6 +97,7 @@ public:
         std::fflush(stderr);
         bool hadWindow = video_.IsOpen();
         audio_.Stop();
+        controllers_.CloseAll();
         // Gives the desktop its own mode back before the message shows.
         video_.Close();
         sdl::RestoreDefaultSignals();
@@ -104,6 +110,7 @@ public:
 
     [[noreturn]] void Exit(int status) override {
         audio_.Stop();
+        controllers_.CloseAll();
         video_.Close();
         sdl::StopSdl();
         std::exit(status);
@@ -113,7 +120,7 @@ private:
     void Start() {
         std::string error;
         if (!sdl::StartSdl(error)) {
-            Fatal("Cannot reach the display: " + error);
+            Fatal(error);
         }
     }
 
@@ -125,6 +132,9 @@ private:
     }
 
     void Handle(const SDL_Event& event) {
+        if (controllers_.Handle(event)) {
+            return;
+        }
         switch (event.type) {
             case SDL_QUIT:
                 sdl::RequestClose();
@@ -138,7 +148,10 @@ private:
                     break;
                 }
                 bool repeat = event.key.repeat != 0;
-                keyboard::Press(code, repeat);
+                if (!repeat) {
+                    holds_.Press(code, sdl::KeyHolder{sdl::KEYBOARD_DEVICE,
+                                                      event.key.keysym.scancode});
+                }
                 // Return and Backspace type no text of their own.
                 if (code == 13 && !repeat) {
                     keyboard::Typed(13);
@@ -150,7 +163,8 @@ private:
             case SDL_KEYUP: {
                 int code = sdl::GameKeyCode(event.key.keysym.sym);
                 if (code != 0) {
-                    keyboard::Release(code);
+                    holds_.Release(code, sdl::KeyHolder{sdl::KEYBOARD_DEVICE,
+                                                        event.key.keysym.scancode});
                 }
                 break;
             }
@@ -176,7 +190,21 @@ private:
             case SDL_WINDOWEVENT_FOCUS_LOST:
                 // Keys let go while another window had the focus never
                 // report their release here.
-                keyboard::ReleaseAll();
+                holds_.ReleaseAll();
+                controllers_.ForgetStickPositions();
+                focused_ = false;
+                break;
+            case SDL_WINDOWEVENT_FOCUS_GAINED:
+                focused_ = true;
+                break;
+            case SDL_WINDOWEVENT_MINIMIZED:
+            case SDL_WINDOWEVENT_HIDDEN:
+                minimised_ = true;
+                break;
+            case SDL_WINDOWEVENT_RESTORED:
+            case SDL_WINDOWEVENT_MAXIMIZED:
+            case SDL_WINDOWEVENT_SHOWN:
+                minimised_ = false;
                 break;
             case SDL_WINDOWEVENT_CLOSE:
                 sdl::RequestClose();
@@ -195,8 +223,14 @@ private:
     sdl::Video video_;
     sdl::Renderer renderer_;
     sdl::Audio audio_;
+    sdl::KeyHolds holds_;
+    sdl::Controllers controllers_{holds_};
     std::vector<DisplayMode> modes_;
     bool modesKnown_ = false;
+    // A window manager may never announce the first focus, so the window
+    // counts as focused until it hears otherwise.
+    bool focused_ = true;
+    bool minimised_ = false;
 };
 
 }  // namespace

@@ -88,4 +88,28 @@ int GameKeyCode(SDL_Keycode key) {
     }
 }
 
+int ControllerButtonKey(int button) {
+    switch (button) {
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+            return GameKeyCode(SDLK_LEFT);
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+            return GameKeyCode(SDLK_RIGHT);
+        case SDL_CONTROLLER_BUTTON_A:
+            return GameKeyCode(SDLK_SPACE);
+        case SDL_CONTROLLER_BUTTON_START:
+            return GameKeyCode(SDLK_p);
+        case SDL_CONTROLLER_BUTTON_BACK:
+            return GameKeyCode(SDLK_ESCAPE);
+        default:
+            return 0;
+    }
+}
+
+int StickDirection(int value) {
+    if (value < -STICK_DEAD_ZONE) {
+        return -1;
+    }
+    return value > STICK_DEAD_ZONE ? 1 : 0;
+}
+
 }  // namespace sdl

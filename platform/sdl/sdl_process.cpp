@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 
 namespace sdl {
 namespace {
@@ -17,6 +18,23 @@ bool started = false;
 // the pass, so the score file is written and the display mode restored.
 extern "C" void OnCloseSignal(int) {
     closeSignalled = 1;
+}
+
+// The video drivers that show a picture to someone. SDL would otherwise fall
+// back to its off-screen driver without a display, and the game would run
+// unseen; the off-screen and dummy drivers stay available when
+// SDL_VIDEODRIVER names them, since the environment overrides this hint.
+void AskForARealDisplay() {
+    std::string drivers;
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        const char* name = SDL_GetVideoDriver(i);
+        if (name == nullptr || std::strcmp(name, "offscreen") == 0 ||
+            std::strcmp(name, "dummy") == 0 || std::strcmp(name, "evdev") == 0) {
+            continue;
+        }
+        drivers += (drivers.empty() ? "" : ",") + std::string(name);
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
 }
 
 }  // namespace
@@ -36,15 +54,36 @@ void InstallProcessHooks() {
     // would hang in SDL_Quit on the dead connection.
 }
 
+std::string NoDisplayMessage(const char* x11Display, const char* waylandDisplay,
+                             const std::string& reason) {
+    bool x11 = x11Display != nullptr && *x11Display != '\0';
+    bool wayland = waylandDisplay != nullptr && *waylandDisplay != '\0';
+    std::string named;
+    if (x11) {
+        named = "the display \"" + std::string(x11Display) + "\"";
+    }
+    if (wayland) {
+        named += (x11 ? " or " : "") + ("the Wayland display \"" + std::string(waylandDisplay) + "\"");
+    }
+    std::string message = named.empty()
+                              ? "Cannot reach a display: neither DISPLAY nor WAYLAND_DISPLAY is set"
+                              : "Cannot reach " + named;
+    return reason.empty() ? message : message + " (" + reason + ")";
+}
+
 bool StartSdl(std::string& error) {
     if (started) {
         return true;
     }
     InstallProcessHooks();
+    AskForARealDisplay();
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
-        error = SDL_GetError();
+        error = NoDisplayMessage(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"),
+                                 SDL_GetError());
         return false;
     }
+    // Game controllers are welcome but not needed: the keyboard always works.
+    SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
     started = true;
     return true;
 }

@@ -10,9 +10,14 @@ namespace sdl {
 // the desktop's own display mode back) and the SIGTERM/SIGINT handlers.
 void InstallProcessHooks();
 
-// Starts SDL's video, timer and event parts the first time it is asked;
-// false with SDL's reason when no display can be had.
+// Starts SDL's video, timer, event and game-controller parts the first time
+// it is asked; false, with a message naming the display and SDL's reason,
+// when no display a player can see can be had.
 bool StartSdl(std::string& error);
+// The message for a display that cannot be reached, from the DISPLAY and
+// WAYLAND_DISPLAY settings (null when unset) and SDL's reason.
+std::string NoDisplayMessage(const char* x11Display, const char* waylandDisplay,
+                             const std::string& reason);
 bool SdlStarted();
 
 // A SIGTERM, SIGINT or a closed window asks the game to close; the game

@@ -218,6 +218,52 @@ TEST_F(MainLoop, LeftAltPausesWithoutWaiting) {
     EXPECT_EQ(paused, 1);
 }
 
+TEST_F(MainLoop, LosingTheFocusPausesPlayUntilAKeyResumesWithTheFocusBack) {
+    StartPlaying();
+    StartTickClock();
+    PassesFor(100);
+    uint32_t now = backend->Millis();
+    backend->Press(KEY_RIGHT);  // held as the focus goes, and let go with it
+    backend->LoseFocusAt(now + 100);
+    backend->GainFocusAt(now + 3000);
+    PassesFor(200);
+    ASSERT_EQ(paused, 1);
+    EXPECT_FALSE(KeyDown(KEY_RIGHT));
+    int32_t x = alienList->At(0)->x;
+    int32_t shipX = player->x;
+    PassesFor(4000);  // the focus came back meanwhile; the pause stays
+    EXPECT_EQ(paused, 1);
+    EXPECT_EQ(alienList->At(0)->x, x);
+
+    backend->Press(KEY_SPACE);
+    RunPass();
+    EXPECT_EQ(paused, 0);
+    PassesFor(500);
+    EXPECT_EQ(paused, 0);
+    EXPECT_NE(alienList->At(0)->x, x);
+    EXPECT_EQ(player->x, shipX);
+}
+
+TEST_F(MainLoop, LosingTheFocusChangesNothingOutsidePlay) {
+    for (int32_t state : {STATE_TITLE, STATE_GAMEOVER}) {
+        TStar::CreateField();
+        StartPlaying();
+        gameState = state;
+        gameOverCountdown = state == STATE_GAMEOVER ? GAMEOVER_TICKS : 0;
+        StartTickClock();
+        backend->LoseFocusAt(backend->Millis());
+        float starY = starList->At(0)->y;
+        PassesFor(1000);
+        EXPECT_EQ(paused, 0) << state;
+        EXPECT_EQ(gameState, state);
+        EXPECT_NE(starList->At(0)->y, starY) << state;
+        if (state == STATE_GAMEOVER) {
+            EXPECT_LT(gameOverCountdown, GAMEOVER_TICKS - 200);
+        }
+        backend->GainFocusAt(backend->Millis());
+    }
+}
+
 TEST_F(MainLoop, SpaceEndsTheGameOverScreenOnlyFromIts151stTick) {
     struct Case {
         int spaceAtTick;

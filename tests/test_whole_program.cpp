@@ -164,6 +164,41 @@ TEST_F(WholeProgram, AWindowCloseRequestQuitsLikeEscapeAndSaves) {
     EXPECT_FALSE(ScoreFile().empty());
 }
 
+TEST_F(WholeProgram, StartUpsAtDifferentClockReadingsBuildDifferentFirstWaves) {
+    struct AlienLook {
+        int32_t frame, animTimer, animDir;
+        bool operator==(const AlienLook& o) const {
+            return frame == o.frame && animTimer == o.animTimer && animDir == o.animDir;
+        }
+    };
+    auto firstWave = [&](uint32_t clock) {
+        NewBackend();
+        backend->recordDrawing = false;
+        backend->clockLimitMicros = 60ull * 1000 * 1000;
+        backend->SetClock(clock);
+        backend->TapAt(clock + 500, KEY_SPACE);   // skips the introduction
+        backend->TapAt(clock + 3000, KEY_SPACE);  // starts a game
+        std::vector<AlienLook> looks;
+        backend->onFlip = [&](HeadlessBackend& b) {
+            if (gameState == STATE_PLAYING && looks.empty()) {
+                alienList->ForEach([&](TAlien* alien) {
+                    looks.push_back(AlienLook{alien->frame, alien->animTimer, alien->animDir});
+                });
+                b.RequestClose();
+            }
+        };
+        EXPECT_EQ(Run(), 0);
+        std::remove("scores");
+        return looks;
+    };
+    // A freshly booted machine, and one whose clock is about to wrap.
+    std::vector<AlienLook> early = firstWave(20000);
+    std::vector<AlienLook> late = firstWave(0xFFFFF000u);
+    ASSERT_EQ(early.size(), 48u);
+    ASSERT_EQ(late.size(), 48u);
+    EXPECT_FALSE(early == late);
+}
+
 // A scripted player: starts a game, chases the aliens with the fire key
 // tapped every frame, types a name for the high score, then quits.
 struct ScriptedPlayer {

@@ -149,8 +149,8 @@ private:
                 }
                 bool repeat = event.key.repeat != 0;
                 if (!repeat) {
-                    holds_.Press(code, sdl::KeyHolder{sdl::KEYBOARD_DEVICE,
-                                                      event.key.keysym.scancode});
+                    holds_.Press(code,
+                                 sdl::KeyHolder{sdl::KEYBOARD_DEVICE, event.key.keysym.scancode});
                 }
                 // Return and Backspace type no text of their own.
                 if (code == 13 && !repeat) {
@@ -163,8 +163,8 @@ private:
             case SDL_KEYUP: {
                 int code = sdl::GameKeyCode(event.key.keysym.sym);
                 if (code != 0) {
-                    holds_.Release(code, sdl::KeyHolder{sdl::KEYBOARD_DEVICE,
-                                                        event.key.keysym.scancode});
+                    holds_.Release(code,
+                                   sdl::KeyHolder{sdl::KEYBOARD_DEVICE, event.key.keysym.scancode});
                 }
                 break;
             }

@@ -63,7 +63,8 @@ std::string NoDisplayMessage(const char* x11Display, const char* waylandDisplay,
         named = "the display \"" + std::string(x11Display) + "\"";
     }
     if (wayland) {
-        named += (x11 ? " or " : "") + ("the Wayland display \"" + std::string(waylandDisplay) + "\"");
+        named +=
+            (x11 ? " or " : "") + ("the Wayland display \"" + std::string(waylandDisplay) + "\"");
     }
     std::string message = named.empty()
                               ? "Cannot reach a display: neither DISPLAY nor WAYLAND_DISPLAY is set"

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Plays the real game in a virtual X server the way a player would: skips the
-# introduction, checks the title screen, its music and the music key, plays
-# a short game with firing and moving, pauses and resumes, ends it with
+# Starts the real game without a display, which must end it at once with a
+# message. Then plays it in a virtual X server the way a player would: skips
+# the introduction, checks the title screen, its music and the music key,
+# plays a short game with firing and moving, pauses and resumes, loses the
+# focus to another window and resumes once it is back, ends the game with
 # Escape, waits for the game-over screen, types a name into the high-score
 # table, quits, and checks the score file the game wrote. The screen is read
 # from screenshots and the sound from the file SDL's disk audio driver
@@ -32,7 +34,7 @@ for program in Xvfb xdotool; do
         exit 77
     fi
 done
-for program in xwd convert sox dd; do
+for program in xwd xlogo convert sox dd; do
     if ! command -v "$program" >/dev/null 2>&1; then
         echo "real_window: $program is not installed (scripts/install-deps.sh installs it)" >&2
         exit 1
@@ -48,6 +50,7 @@ done
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/quorvex-e2e.XXXXXX")
 xvfb_pid=""
 game_pid=""
+other_window_pid=""
 game_status=""
 last_shot="(none yet)"
 step="setting up"
@@ -74,6 +77,7 @@ stop_process() {
 }
 
 cleanup() {
+    stop_process "$other_window_pid"
     stop_process "$game_pid"
     stop_process "$xvfb_pid"
     if [ "$passed" -eq 1 ]; then
@@ -94,6 +98,34 @@ fail() {
     fi
     exit 1
 }
+
+# ---- Without a display -----------------------------------------------------------
+
+# Where no display can be reached the game must not run unseen: it says so,
+# ends with status 1 and leaves its score file alone. A machine with a
+# graphics device might show it on the console instead, so it is tried only
+# where there is none.
+if [ ! -e /dev/dri ]; then
+    step="starting without a display"
+    mkdir "$scratch/no-display"
+    cp "$game_source" "$scratch/no-display/quorvex"
+    printf '123\nKEEPME\n' >"$scratch/no-display/scores"
+    cp "$scratch/no-display/scores" "$scratch/no-display-scores.before"
+    no_display_status=0
+    (
+        cd /
+        exec env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR -u SDL_VIDEODRIVER \
+            timeout 30 "$scratch/no-display/quorvex"
+    ) >"$scratch/no-display.out" 2>"$scratch/no-display.err" || no_display_status=$?
+    [ "$no_display_status" -eq 1 ] ||
+        fail "without a display the game ended with status $no_display_status, not 1: $(cat "$scratch/no-display.err")"
+    grep -q '^Quorvex: Cannot reach a display: neither DISPLAY nor WAYLAND_DISPLAY is set' \
+        "$scratch/no-display.err" ||
+        fail "without a display the game did not say so: $(cat "$scratch/no-display.err")"
+    cmp -s "$scratch/no-display/scores" "$scratch/no-display-scores.before" ||
+        fail "without a display the game changed its score file"
+    log "without a display the game ends with status 1: $(grep '^Quorvex:' "$scratch/no-display.err")"
+fi
 
 # ---- The X server and the game ----------------------------------------------
 
@@ -410,6 +442,29 @@ sleep 0.3
 xdotool keyup p
 wait_for 60 "${game_running_screen[@]}"
 log "the game goes on"
+
+# Another window, placed clear of the status line and the overlay, takes
+# the keyboard focus: the game pauses by itself.
+step="losing the focus to another window"
+game_window=$(timeout 30 xdotool search --sync --name '^Quorvex$' | head -n 1)
+[ -n "$game_window" ] || fail "the game's window cannot be found"
+xlogo -geometry 120x120+700+120 >"$scratch/xlogo.log" 2>&1 &
+other_window_pid=$!
+other_window=$(timeout 30 xdotool search --sync --class xlogo | head -n 1)
+[ -n "$other_window" ] || fail "the other window did not appear"
+xdotool windowfocus --sync "$other_window"
+wait_for 60 "${paused_screen[@]}"
+log "the game paused when the other window took the focus"
+
+step="resuming with P once the focus is back"
+xdotool windowfocus --sync "$game_window"
+stop_process "$other_window_pid"
+other_window_pid=""
+xdotool keydown p
+sleep 0.3
+xdotool keyup p
+wait_for 60 "${game_running_screen[@]}"
+log "the game goes on with the focus back"
 
 # The game-over screen lasts only 3 s.
 step="ending the game with Escape"

@@ -1,6 +1,7 @@
 // The SDL backend's input and start-up as the game meets them: game
 // controllers (SDL's virtual joystick under the dummy video driver) holding
-// the game's keys alongside the keyboard, and the start without a display.
+// the game's keys alongside the keyboard, the window's focus, and the start
+// without a display.
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -104,6 +105,13 @@ protected:
         backend->PumpEvents();
         return *pads.back();
     }
+    static void Window(SDL_WindowEventID what) {
+        SDL_Event event;
+        SDL_zero(event);
+        event.type = SDL_WINDOWEVENT;
+        event.window.event = static_cast<Uint8>(what);
+        SDL_PushEvent(&event);
+    }
     static void Keyboard(SDL_Keycode key, SDL_Scancode scancode, bool down) {
         SDL_Event event;
         SDL_zero(event);
@@ -195,6 +203,31 @@ TEST_F(SdlInput, AKeyHeldOnKeyboardAndControllerIsLetGoOnlyWhenBothLetGo) {
     pad.Button(SDL_CONTROLLER_BUTTON_A, true);
     EXPECT_TRUE(KeyDown(KEY_SPACE));
     EXPECT_EQ(KeyHit(KEY_SPACE), 1);
+}
+
+TEST_F(SdlInput, LosingTheFocusOrBeingMinimisedIsToldAndLetsGoOfEveryKey) {
+    StartBackend();
+    VirtualPad& pad = PlugIn();
+    Keyboard(SDLK_LEFT, SDL_SCANCODE_LEFT, true);
+    pad.Button(SDL_CONTROLLER_BUTTON_A, true);
+    EXPECT_TRUE(KeyDown(KEY_LEFT));
+    EXPECT_TRUE(KeyDown(KEY_SPACE));
+    EXPECT_TRUE(AppHasFocus());
+
+    Window(SDL_WINDOWEVENT_FOCUS_LOST);
+    EXPECT_FALSE(KeyDown(KEY_LEFT));
+    EXPECT_FALSE(KeyDown(KEY_SPACE));
+    EXPECT_FALSE(AppHasFocus());
+    Window(SDL_WINDOWEVENT_FOCUS_GAINED);
+    KeyDown(KEY_LEFT);
+    EXPECT_TRUE(AppHasFocus());
+
+    Window(SDL_WINDOWEVENT_MINIMIZED);
+    KeyDown(KEY_LEFT);
+    EXPECT_FALSE(AppHasFocus());
+    Window(SDL_WINDOWEVENT_RESTORED);
+    KeyDown(KEY_LEFT);
+    EXPECT_TRUE(AppHasFocus());
 }
 
 TEST(SdlDisplay, TheMessageNamesTheDisplayAndGivesSdlsReason) {

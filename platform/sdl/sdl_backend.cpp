@@ -198,12 +198,10 @@ private:
                 focused_ = true;
                 break;
             case SDL_WINDOWEVENT_MINIMIZED:
-            case SDL_WINDOWEVENT_HIDDEN:
                 minimised_ = true;
                 break;
             case SDL_WINDOWEVENT_RESTORED:
             case SDL_WINDOWEVENT_MAXIMIZED:
-            case SDL_WINDOWEVENT_SHOWN:
                 minimised_ = false;
                 break;
             case SDL_WINDOWEVENT_CLOSE:

@@ -59,12 +59,16 @@ void HeadlessBackend::ReleaseAt(uint32_t at, int key) {
 void HeadlessBackend::TypeAt(uint32_t at, int character) {
     script_.emplace(MicrosFor(at), ScriptedEvent{ScriptedEvent::TYPE, character});
 }
+void HeadlessBackend::RequestCloseAt(uint32_t at) {
+    script_.emplace(MicrosFor(at), ScriptedEvent{ScriptedEvent::CLOSE, 0});
+}
 void HeadlessBackend::TapAt(uint32_t at, int key, uint32_t holdMillis) {
     PressAt(at, key);
     ReleaseAt(at + holdMillis, key);
 }
 
 void HeadlessBackend::PumpEvents() {
+    ++pumps;
     Advance(pumpMicros);
     while (!script_.empty() && script_.begin()->first <= elapsedMicros_) {
         ScriptedEvent event = script_.begin()->second;
@@ -78,6 +82,9 @@ void HeadlessBackend::PumpEvents() {
                 break;
             case ScriptedEvent::TYPE:
                 keyboard::Typed(event.value);
+                break;
+            case ScriptedEvent::CLOSE:
+                closeRequested_ = true;
                 break;
         }
     }
@@ -177,6 +184,7 @@ std::vector<DrawCall> HeadlessBackend::LastFrame() const {
 
 void HeadlessBackend::Sleep(int milliseconds) {
     if (milliseconds > 0) {
+        sleptMillis += static_cast<uint64_t>(milliseconds);
         Advance(static_cast<uint64_t>(milliseconds) * 1000);
     }
 }

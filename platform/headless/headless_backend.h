@@ -68,6 +68,8 @@ public:
     void Type(int character) { TypeAt(now_, character); }
     void TapAt(uint32_t at, int key, uint32_t holdMillis = 40);
     void RequestClose() { closeRequested_ = true; }
+    // As a window close or a signal would, once the clock reaches 'at'.
+    void RequestCloseAt(uint32_t at);
     // Calls this before every frame is shown (after it was drawn).
     std::function<void(HeadlessBackend&)> onFlip;
 
@@ -75,6 +77,8 @@ public:
     std::vector<DrawCall> calls;
     std::vector<float> audio;  // captured stereo frames, when captureAudio is set
     int flips = 0;
+    int pumps = 0;
+    uint64_t sleptMillis = 0;
     bool displayOpen = false;
     DisplayMode opened;
     bool mouseHidden = false;
@@ -103,7 +107,7 @@ public:
 
 private:
     struct ScriptedEvent {
-        enum Kind { PRESS, RELEASE, TYPE } kind;
+        enum Kind { PRESS, RELEASE, TYPE, CLOSE } kind;
         int value;
     };
     std::multimap<uint64_t, ScriptedEvent> script_;  // by virtual microsecond

@@ -168,76 +168,50 @@ TEST_F(WholeProgram, AWindowCloseRequestQuitsLikeEscapeAndSaves) {
 // A window close or a signal ends the program within moments in every
 // phase, saving the table like a quit from the title screen does.
 TEST_F(WholeProgram, ACloseRequestInAnyPhaseQuitsAtOnceAndSaves) {
+    using Keys = std::function<void(HeadlessBackend&)>;
     struct Phase {
         const char* name;
-        // Scripts the keys and the close request; closeAt is when it comes.
-        std::function<void(HeadlessBackend&, uint32_t& closeAt)> script;
+        Keys keys;
+        uint32_t closeAt;  // 0: during the first cross-fade of the introduction
         int32_t endState;
         int32_t endPaused;
         std::string topRow;  // the first row of the saved table
     };
-    auto closeAt = [](uint32_t at) {
-        return [at](HeadlessBackend& b, uint32_t& when) {
-            b.RequestCloseAt(at);
-            when = at;
-        };
-    };
-    auto toTitle = [](HeadlessBackend& b) { b.TapAt(500, KEY_ESCAPE); };
-    auto intoPlay = [toTitle](HeadlessBackend& b) {
+    Keys none = [](HeadlessBackend&) {};
+    Keys toTitle = [](HeadlessBackend& b) { b.TapAt(500, KEY_ESCAPE); };
+    Keys intoPlay = [toTitle](HeadlessBackend& b) {
         toTitle(b);
         b.TapAt(2000, KEY_SPACE);
     };
-    auto intoGameOver = [intoPlay](HeadlessBackend& b) {
+    Keys intoGameOver = [intoPlay](HeadlessBackend& b) {
         intoPlay(b);
         b.TapAt(3000, KEY_ESCAPE);  // a score of 0: enters the table below
     };
     const std::string oldRow = "-1\r\nOLD\r\n";
     const std::vector<Phase> phases = {
-        {"introduction's hold", closeAt(1000), STATE_TITLE, 0, oldRow},
-        {"introduction's fade",
-         [](HeadlessBackend& b, uint32_t& when) {
-             b.onFlip = [&when](HeadlessBackend& shown) {
-                 if (shown.flips == 50) {  // the first flip shows the loading screen
-                     when = shown.Millis();
-                     shown.RequestClose();
-                 }
-             };
-         },
-         STATE_TITLE, 0, oldRow},
+        {"introduction's hold", none, 1000, STATE_TITLE, 0, oldRow},
+        {"introduction's fade", none, 0, STATE_TITLE, 0, oldRow},
         {"wait for Space's release",
-         [=](HeadlessBackend& b, uint32_t& when) {
+         [toTitle](HeadlessBackend& b) {
              toTitle(b);
              b.PressAt(2000, KEY_SPACE);  // held until the end
-             closeAt(3000)(b, when);
          },
-         STATE_PLAYING, 0, oldRow},
+         3000, STATE_PLAYING, 0, oldRow},
         {"wait for P's release",
-         [=](HeadlessBackend& b, uint32_t& when) {
+         [intoPlay](HeadlessBackend& b) {
              intoPlay(b);
              b.PressAt(3000, KEY_P);  // held until the end
-             closeAt(4000)(b, when);
          },
-         STATE_PLAYING, 1, oldRow},
-        {"play",
-         [=](HeadlessBackend& b, uint32_t& when) {
-             intoPlay(b);
-             closeAt(4000)(b, when);
-         },
-         STATE_PLAYING, 0, oldRow},
-        {"game over",
-         [=](HeadlessBackend& b, uint32_t& when) {
-             intoGameOver(b);
-             closeAt(4500)(b, when);
-         },
-         STATE_GAMEOVER, 0, oldRow},
+         4000, STATE_PLAYING, 1, oldRow},
+        {"play", intoPlay, 4000, STATE_PLAYING, 0, oldRow},
+        {"game over", intoGameOver, 4500, STATE_GAMEOVER, 0, oldRow},
         {"name entry",
-         [=](HeadlessBackend& b, uint32_t& when) {
+         [intoGameOver](HeadlessBackend& b) {
              intoGameOver(b);
              b.TypeAt(8000, 'a');
              b.TypeAt(8100, 'b');
-             closeAt(9000)(b, when);
          },
-         STATE_ENTERNAME, 0, "0\r\nAB\r\n"},
+         9000, STATE_ENTERNAME, 0, "0\r\nAB\r\n"},
     };
     for (const Phase& phase : phases) {
         NewBackend();
@@ -248,11 +222,21 @@ TEST_F(WholeProgram, ACloseRequestInAnyPhaseQuitsAtOnceAndSaves) {
             table << oldRow;
         }
         table.close();
-        uint32_t when = 0;
-        phase.script(*backend, when);
+        phase.keys(*backend);
+        uint32_t closeAt = phase.closeAt;
+        if (closeAt != 0) {
+            backend->RequestCloseAt(closeAt);
+        } else {
+            backend->onFlip = [&closeAt](HeadlessBackend& b) {
+                if (b.flips == 50) {  // the first flip showed the loading screen
+                    closeAt = b.Millis();
+                    b.RequestClose();
+                }
+            };
+        }
         EXPECT_EQ(Run(), 0) << phase.name;
-        EXPECT_GT(when, 0u) << phase.name;
-        EXPECT_LT(backend->Millis() - when, 50u) << phase.name;
+        EXPECT_GT(closeAt, 0u) << phase.name;
+        EXPECT_LT(backend->Millis() - closeAt, 50u) << phase.name;
         EXPECT_EQ(gameState, phase.endState) << phase.name;
         EXPECT_EQ(paused, phase.endPaused) << phase.name;
         EXPECT_EQ(ScoreFile().rfind(phase.topRow + oldRow, 0), 0u) << phase.name;

@@ -1,6 +1,8 @@
 // Text file streams. A file being written goes to a temporary file beside
 // it, which replaces the old one only once every byte is on the disk, so an
 // interrupted save never leaves a damaged file behind.
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -24,11 +26,27 @@ struct Stream {
 };
 
 Stream* ReadFile(const std::string& path) {
-    FILE* file = std::fopen(path.c_str(), "rb");
+    // Opened without blocking, so a pipe of that name cannot hang the game;
+    // anything but a plain file (a folder, a device, a pipe) is not read.
+    int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        return nullptr;
+    }
+    struct stat info {};
+    FILE* file = nullptr;
+    if (::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode)) {
+        file = ::fdopen(descriptor, "rb");
+    }
     if (file == nullptr) {
+        ::close(descriptor);
         return nullptr;
     }
     return new Stream{file, false, false, path, ""};
+}
+
+bool PathExists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
 }
 
 Stream* WriteFile(const std::string& path) {

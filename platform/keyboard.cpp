@@ -11,6 +11,9 @@ constexpr size_t CHAR_QUEUE_LIMIT = 256;
 
 std::array<int, KEY_COUNT> hits{};
 std::array<bool, KEY_COUNT> held{};
+// Pressed since the last key-down query of that key: a tap that ends before
+// the game looks still reads as held once, so no press is lost.
+std::array<bool, KEY_COUNT> unseenPress{};
 std::deque<int> typed;
 
 bool Valid(int key) {
@@ -29,6 +32,7 @@ void Press(int key, bool isRepeat) {
     }
     ++hits[key];
     held[key] = true;
+    unseenPress[key] = true;
 }
 
 void Release(int key) {
@@ -57,7 +61,12 @@ int Hit(int key) {
 }
 
 bool Down(int key) {
-    return Valid(key) && held[key];
+    if (!Valid(key)) {
+        return false;
+    }
+    bool down = held[key] || unseenPress[key];
+    unseenPress[key] = false;
+    return down;
 }
 
 int NextChar() {
@@ -72,6 +81,7 @@ int NextChar() {
 void Flush() {
     hits.fill(0);
     held.fill(false);
+    unseenPress.fill(false);
     typed.clear();
 }
 

@@ -127,9 +127,11 @@ enum KeyCode {
     KEY_LALT = 164,
 };
 
-int KeyHit(int key);    // presses since last asked or flushed
-bool KeyDown(int key);  // held now
-int GetChar();          // next typed character, 0 when none
+int KeyHit(int key);  // presses since last asked or flushed
+// Held now; a press let go before this query reads as held once, so a quick
+// tap between two looks is not lost.
+bool KeyDown(int key);
+int GetChar();  // next typed character, 0 when none
 void FlushKeys();
 
 // ---------------------------------------------------------------- time
@@ -166,13 +168,16 @@ EmbeddedBytes IncbinOpen(const std::string& path);
 // ---------------------------------------------------------------- file streams
 
 struct Stream;
-Stream* ReadFile(const std::string& path);   // null when missing or unreadable
+// Null when missing, unreadable or not a plain file (a folder, a pipe).
+Stream* ReadFile(const std::string& path);
 Stream* WriteFile(const std::string& path);  // null when it cannot be written
 std::string ReadLine(Stream* stream);
 void WriteLine(Stream* stream, const std::string& text);
 // Flushes and closes. A file being written replaces the old one only when
 // every byte reached the disk.
 void CloseFile(Stream* stream);
+// True when something of that name exists: a file, a folder, a pipe.
+bool PathExists(const std::string& path);
 
 // ---------------------------------------------------------------- texts
 

@@ -10,6 +10,10 @@ int32_t entryRank = -1;
 
 namespace {
 
+// Set when "scores" exists but cannot be read as a file (a folder, say):
+// quitting then leaves it alone rather than putting the default table there.
+bool scoreFileUnreadable = false;
+
 void FillDefaultTable() {
     for (int i = 0; i < HISCORE_ROWS; ++i) {
         hiScores[i] = 100000 - 10000 * i;
@@ -22,12 +26,14 @@ void FillDefaultTable() {
 void CreateHighScoreTable() {
     hiScores.assign(HISCORE_ROWS, 0);
     hiNames.assign(HISCORE_ROWS, "");
+    scoreFileUnreadable = false;
 }
 
 void LoadScores() {
     Stream* file = ReadFile(SCORE_FILE);
     if (file == nullptr) {
         FillDefaultTable();
+        scoreFileUnreadable = PathExists(SCORE_FILE);
         return;
     }
     // A missing line reads as empty: a short file gives 0 and no name.
@@ -39,6 +45,9 @@ void LoadScores() {
 }
 
 void SaveScores() {
+    if (scoreFileUnreadable) {
+        return;
+    }
     Stream* file = WriteFile(SCORE_FILE);
     if (file == nullptr) {
         return;

@@ -23,10 +23,21 @@ constexpr int32_t GAMEOVER_SPACE_FROM = 600;  // Space works from the 151st tick
 constexpr int32_t NAME_WIDTH_LIMIT = 256;
 constexpr int32_t FIRST_WAVE = 1;
 
+// Waits while the keys are held, looking about once a millisecond and
+// sleeping in between. A close request ends the wait, so the game can quit.
+template <typename KeysHeld>
+void WaitWhile(KeysHeld keysHeld) {
+    while (keysHeld() && !CloseRequested()) {
+        Delay(1);
+    }
+}
+
 void StartGame() {
     // The game starts only once Space is let go, so the first shot needs a new press.
-    while (KeyDown(KEY_SPACE)) {
-    }
+    WaitWhile([] { return KeyDown(KEY_SPACE); });
+    // The ticks that fell due during the wait are dropped, or the first wave
+    // would race until it caught up.
+    nextTick = Millisecs();
     gameState = STATE_PLAYING;
     gameOverCountdown = 0;
     wave = FIRST_WAVE;
@@ -62,8 +73,7 @@ void EndGame() {
 void Pause() {
     paused = 1;
     // A pause begun with P waits for P to be let go, so holding it pauses once.
-    while (KeyDown(KEY_P) && !KeyDown(KEY_LALT)) {
-    }
+    WaitWhile([] { return KeyDown(KEY_P) && !KeyDown(KEY_LALT); });
     FlushKeys();
 }
 

@@ -36,15 +36,17 @@ void DrawLoadingTexts() {
     DrawText(VERSION_TEXT, 1024 - TextWidth(VERSION_TEXT), 752);
 }
 
-bool SkipKeyHit() {
-    return KeyHit(KEY_ESCAPE) != 0 || KeyHit(KEY_SPACE) != 0;
+// Escape or Space skips the rest of the introduction; a close request ends
+// it too, so that the game can quit at once.
+bool IntroductionCut() {
+    return KeyHit(KEY_ESCAPE) != 0 || KeyHit(KEY_SPACE) != 0 || CloseRequested();
 }
 
-// Leaves the last shown frame on screen; true when the player skipped.
+// Leaves the last shown frame on screen; true when the introduction was cut.
 bool Hold(int32_t milliseconds) {
     int32_t start = Millisecs();
     for (;;) {
-        if (SkipKeyHit()) {
+        if (IntroductionCut()) {
             return true;
         }
         if (MillisBetween(start, Millisecs()) > milliseconds) {
@@ -67,9 +69,9 @@ bool CrossFade(Image* from, Image* to) {
         DrawLoadingTexts();
         Flip(0);
         level -= step;
-        bool skipped = SkipKeyHit();
+        bool cut = IntroductionCut();
         Delay(10);
-        if (skipped) {
+        if (cut) {
             return true;
         }
         if (level <= 0.0) {

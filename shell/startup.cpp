@@ -71,6 +71,9 @@ void RunQuorvex() {
     Graphics(SCREEN_WIDTH, SCREEN_HEIGHT, screenDepth, rate, 0);
     HideMouse();
     LoadResources();
+    if (CloseRequested()) {
+        Shutdown();  // asked to close during the introduction
+    }
     MeasureFont();
     LoadSounds();
     TStar::CreateField();

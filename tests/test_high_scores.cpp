@@ -94,6 +94,36 @@ TEST_F(HighScoreTable, UnwritableFileIsSkippedAndTheOldOneKept) {
     rmdir("scores");
 }
 
+TEST_F(HighScoreTable, ScoresThatIsNotAFileGivesTheDefaultsAndIsLeftAlone) {
+    for (bool isFolder : {true, false}) {
+        if (isFolder) {
+            ASSERT_EQ(mkdir("scores", 0700), 0);
+            std::ofstream("scores/mine", std::ios::binary) << "kept";
+        } else {
+            ASSERT_EQ(mkfifo("scores", 0600), 0);  // must not hang the loading
+        }
+        CreateHighScoreTable();
+        LoadScores();
+        for (int i = 0; i < 10; ++i) {
+            EXPECT_EQ(hiScores[i], 100000 - 10000 * i) << isFolder;
+            EXPECT_EQ(hiNames[i], "TELMORAX") << isFolder;
+        }
+        InsertScore(123456);
+        ::testing::internal::CaptureStderr();
+        SaveScores();
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+        struct stat info {};
+        ASSERT_EQ(stat("scores", &info), 0);
+        EXPECT_TRUE(isFolder ? S_ISDIR(info.st_mode) : S_ISFIFO(info.st_mode));
+        EXPECT_EQ(access("scores.saving", F_OK), -1);
+        if (isFolder) {
+            EXPECT_EQ(ReadBytes("scores/mine"), "kept");
+            std::remove("scores/mine");
+        }
+        std::remove("scores");
+    }
+}
+
 struct ParseCase {
     const char* file;
     int32_t score0;

@@ -118,6 +118,60 @@ TEST_F(MainLoop, SpaceOnTitleStartsTheGameOnlyOnceReleased) {
     EXPECT_TRUE(bulletList == nullptr || bulletList->Empty());
 }
 
+TEST_F(MainLoop, WaitsForAKeysReleaseSleepBetweenLooks) {
+    struct Case {
+        int32_t state;
+        int key;
+    };
+    for (Case c : {Case{STATE_TITLE, KEY_SPACE}, Case{STATE_PLAYING, KEY_P}}) {
+        ResetGameGlobals();
+        if (c.state == STATE_PLAYING) {
+            StartPlaying();
+        }
+        backend->pumpMicros = 20;
+        uint32_t start = backend->Millis();
+        int pumps = backend->pumps;
+        uint64_t slept = backend->sleptMillis;
+        backend->Press(c.key);
+        backend->ReleaseAt(start + 1000, c.key);
+        Tick();
+        uint32_t waited = backend->Millis() - start;
+        EXPECT_GE(waited, 1000u) << c.key;
+        EXPECT_LE(waited, 1010u) << c.key;
+        // Asleep nearly all the time (each look costs the virtual clock a little),
+        // looking a few times a millisecond at most.
+        EXPECT_GE(backend->sleptMillis - slept, 900u) << c.key;
+        EXPECT_LE(backend->pumps - pumps, 3 * 1010) << c.key;
+        EXPECT_EQ(gameState, STATE_PLAYING) << c.key;
+        EXPECT_EQ(paused, c.key == KEY_P ? 1 : 0);
+    }
+}
+
+TEST_F(MainLoop, FirstWaveStartsAtItsNormalSpeedHoweverLongSpaceWasHeld) {
+    for (uint32_t heldMillis : {100u, 25000u}) {
+        ResetGameGlobals();
+        backend->pumpMicros = 20;
+        StartTickClock();
+        PassesFor(100);
+        uint32_t pressed = backend->Millis();
+        backend->Press(KEY_SPACE);
+        backend->ReleaseAt(pressed + heldMillis, KEY_SPACE);
+        while (gameState != STATE_PLAYING) {
+            RunPass();
+        }
+        ASSERT_GE(backend->Millis() - pressed, heldMillis);
+        // One second of play runs one second's ticks: no backlog from the wait.
+        uint32_t started = backend->Millis();
+        int ticks = 0;
+        while (backend->Millis() - started < 1000) {
+            RunPass();
+            ticks += ticksThisFrame;
+            EXPECT_LE(ticksThisFrame, 4) << heldMillis;
+        }
+        EXPECT_NEAR(ticks, (backend->Millis() - started) / TICK_MILLIS, 5) << heldMillis;
+    }
+}
+
 TEST_F(MainLoop, SpaceHeldAcrossTheStartDoesNotFireUntilPressedAgain) {
     StartPlaying();
     backend->Press(KEY_SPACE);
@@ -198,6 +252,22 @@ TEST_F(MainLoop, HoldingPPausesOnceAndTheGameResumesWithoutCatchUp) {
     EXPECT_LE(std::abs(alienList->At(0)->x - x), 2 * 4 + 1);
     PassesFor(500);
     EXPECT_EQ(paused, 0);
+}
+
+TEST_F(MainLoop, AQuickTapBetweenTwoLooksIsNotLost) {
+    StartPlaying();
+    StartTickClock();
+    PassesFor(100);
+    // Pressed and let go while the frame is shown, before any tick looks.
+    backend->onFlip = [](HeadlessBackend& b) { b.TapAt(b.Millis() + 1, KEY_SPACE, 2); };
+    RunPass();
+    backend->onFlip = nullptr;
+    EXPECT_EQ(BulletCount(), 1u);
+
+    backend->onFlip = [](HeadlessBackend& b) { b.TapAt(b.Millis() + 1, KEY_P, 2); };
+    RunPass();
+    backend->onFlip = nullptr;
+    EXPECT_EQ(paused, 1);
 }
 
 TEST_F(MainLoop, EscapeOrSpaceWhilePausedResumes) {

@@ -90,6 +90,26 @@ TEST_F(Keyboard, AKeyHeldAcrossAFlushReadsAsUpUntilPressedAgain) {
     EXPECT_TRUE(KeyDown(KEY_P));
 }
 
+TEST_F(Keyboard, APressLetGoBeforeTheGameLooksReadsAsHeldOnce) {
+    backend.Press(KEY_P);
+    backend.Release(KEY_P);
+    EXPECT_TRUE(KeyDown(KEY_P));
+    EXPECT_FALSE(KeyDown(KEY_P));
+    EXPECT_EQ(KeyHit(KEY_P), 1);  // still one hit, not two
+
+    // A press already seen held is not seen again once let go.
+    backend.Press(KEY_Z);
+    EXPECT_TRUE(KeyDown(KEY_Z));
+    backend.Release(KEY_Z);
+    EXPECT_FALSE(KeyDown(KEY_Z));
+
+    backend.Press(KEY_SPACE);
+    backend.Release(KEY_SPACE);
+    FlushKeys();
+    EXPECT_FALSE(KeyDown(KEY_SPACE));
+    EXPECT_EQ(KeyHit(KEY_SPACE), 0);
+}
+
 TEST_F(Keyboard, TypedCharactersQueueUpTo256) {
     for (int i = 0; i < 300; ++i) {
         keyboard::Typed('A' + i % 26);

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "playfield/alien.h"
@@ -197,6 +198,85 @@ TEST_F(WholeProgram, StartUpsAtDifferentClockReadingsBuildDifferentFirstWaves) {
     ASSERT_EQ(early.size(), 48u);
     ASSERT_EQ(late.size(), 48u);
     EXPECT_FALSE(early == late);
+}
+
+// A window close or a signal ends the program within moments in every
+// phase, saving the table like a quit from the title screen does.
+TEST_F(WholeProgram, ACloseRequestInAnyPhaseQuitsAtOnceAndSaves) {
+    using Keys = std::function<void(HeadlessBackend&)>;
+    struct Phase {
+        const char* name;
+        Keys keys;
+        uint32_t closeAt;  // 0: during the first cross-fade of the introduction
+        int32_t endState;
+        int32_t endPaused;
+        std::string topRow;  // the first row of the saved table
+    };
+    Keys none = [](HeadlessBackend&) {};
+    Keys toTitle = [](HeadlessBackend& b) { b.TapAt(500, KEY_ESCAPE); };
+    Keys intoPlay = [toTitle](HeadlessBackend& b) {
+        toTitle(b);
+        b.TapAt(2000, KEY_SPACE);
+    };
+    Keys intoGameOver = [intoPlay](HeadlessBackend& b) {
+        intoPlay(b);
+        b.TapAt(3000, KEY_ESCAPE);  // a score of 0: enters the table below
+    };
+    const std::string oldRow = "-1\r\nOLD\r\n";
+    const std::vector<Phase> phases = {
+        {"introduction's hold", none, 1000, STATE_TITLE, 0, oldRow},
+        {"introduction's fade", none, 0, STATE_TITLE, 0, oldRow},
+        {"wait for Space's release",
+         [toTitle](HeadlessBackend& b) {
+             toTitle(b);
+             b.PressAt(2000, KEY_SPACE);  // held until the end
+         },
+         3000, STATE_PLAYING, 0, oldRow},
+        {"wait for P's release",
+         [intoPlay](HeadlessBackend& b) {
+             intoPlay(b);
+             b.PressAt(3000, KEY_P);  // held until the end
+         },
+         4000, STATE_PLAYING, 1, oldRow},
+        {"play", intoPlay, 4000, STATE_PLAYING, 0, oldRow},
+        {"game over", intoGameOver, 4500, STATE_GAMEOVER, 0, oldRow},
+        {"name entry",
+         [intoGameOver](HeadlessBackend& b) {
+             intoGameOver(b);
+             b.TypeAt(8000, 'a');
+             b.TypeAt(8100, 'b');
+         },
+         9000, STATE_ENTERNAME, 0, "0\r\nAB\r\n"},
+    };
+    for (const Phase& phase : phases) {
+        NewBackend();
+        backend->recordDrawing = false;
+        backend->clockLimitMicros = 60ull * 1000 * 1000;  // a missed close fails fast
+        std::ofstream table("scores", std::ios::binary);
+        for (int i = 0; i < 10; ++i) {
+            table << oldRow;
+        }
+        table.close();
+        phase.keys(*backend);
+        uint32_t closeAt = phase.closeAt;
+        if (closeAt != 0) {
+            backend->RequestCloseAt(closeAt);
+        } else {
+            backend->onFlip = [&closeAt](HeadlessBackend& b) {
+                if (b.flips == 50) {  // the first flip showed the loading screen
+                    closeAt = b.Millis();
+                    b.RequestClose();
+                }
+            };
+        }
+        EXPECT_EQ(Run(), 0) << phase.name;
+        EXPECT_GT(closeAt, 0u) << phase.name;
+        EXPECT_LT(backend->Millis() - closeAt, 50u) << phase.name;
+        EXPECT_EQ(gameState, phase.endState) << phase.name;
+        EXPECT_EQ(paused, phase.endPaused) << phase.name;
+        EXPECT_EQ(ScoreFile().rfind(phase.topRow + oldRow, 0), 0u) << phase.name;
+        std::remove("scores");
+    }
 }
 
 // A scripted player: starts a game, chases the aliens with the fire key

@@ -65,12 +65,16 @@ void HeadlessBackend::LoseFocusAt(uint32_t at) {
 void HeadlessBackend::GainFocusAt(uint32_t at) {
     script_.emplace(MicrosFor(at), ScriptedEvent{ScriptedEvent::FOCUS_GAINED, 0});
 }
+void HeadlessBackend::RequestCloseAt(uint32_t at) {
+    script_.emplace(MicrosFor(at), ScriptedEvent{ScriptedEvent::CLOSE, 0});
+}
 void HeadlessBackend::TapAt(uint32_t at, int key, uint32_t holdMillis) {
     PressAt(at, key);
     ReleaseAt(at + holdMillis, key);
 }
 
 void HeadlessBackend::PumpEvents() {
+    ++pumps;
     Advance(pumpMicros);
     while (!script_.empty() && script_.begin()->first <= elapsedMicros_) {
         ScriptedEvent event = script_.begin()->second;
@@ -91,6 +95,9 @@ void HeadlessBackend::PumpEvents() {
                 break;
             case ScriptedEvent::FOCUS_GAINED:
                 focused_ = true;
+                break;
+            case ScriptedEvent::CLOSE:
+                closeRequested_ = true;
                 break;
         }
     }
@@ -190,6 +197,7 @@ std::vector<DrawCall> HeadlessBackend::LastFrame() const {
 
 void HeadlessBackend::Sleep(int milliseconds) {
     if (milliseconds > 0) {
+        sleptMillis += static_cast<uint64_t>(milliseconds);
         Advance(static_cast<uint64_t>(milliseconds) * 1000);
     }
 }

@@ -72,6 +72,8 @@ public:
     // as on a real desktop), or gives it back, once the clock reaches 'at'.
     void LoseFocusAt(uint32_t at);
     void GainFocusAt(uint32_t at);
+    // As a window close or a signal would, once the clock reaches 'at'.
+    void RequestCloseAt(uint32_t at);
     // Calls this before every frame is shown (after it was drawn).
     std::function<void(HeadlessBackend&)> onFlip;
 
@@ -79,6 +81,8 @@ public:
     std::vector<DrawCall> calls;
     std::vector<float> audio;  // captured stereo frames, when captureAudio is set
     int flips = 0;
+    int pumps = 0;
+    uint64_t sleptMillis = 0;
     bool displayOpen = false;
     DisplayMode opened;
     bool mouseHidden = false;
@@ -108,7 +112,7 @@ public:
 
 private:
     struct ScriptedEvent {
-        enum Kind { PRESS, RELEASE, TYPE, FOCUS_LOST, FOCUS_GAINED } kind;
+        enum Kind { PRESS, RELEASE, TYPE, FOCUS_LOST, FOCUS_GAINED, CLOSE } kind;
         int value;
     };
     std::multimap<uint64_t, ScriptedEvent> script_;  // by virtual microsecond

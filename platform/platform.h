@@ -171,6 +171,16 @@ void WriteLine(Stream* stream, const std::string& text);
 // every byte reached the disk.
 void CloseFile(Stream* stream);
 
+// ---------------------------------------------------------------- saved files
+
+// Where the saved file of this name is read from and written to. While the
+// game may write into the program's folder, that is the bare name there. An
+// installed game may not, so it keeps the file in the player's own folder,
+// made at the first save; until the player has a copy there, it reads the
+// program folder's one.
+std::string SavedFileToRead(const std::string& name);
+std::string SavedFileToWrite(const std::string& name);
+
 // ---------------------------------------------------------------- texts
 
 std::string Str(int64_t value);

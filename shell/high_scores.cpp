@@ -25,7 +25,7 @@ void CreateHighScoreTable() {
 }
 
 void LoadScores() {
-    Stream* file = ReadFile(SCORE_FILE);
+    Stream* file = ReadFile(SavedFileToRead(SCORE_FILE));
     if (file == nullptr) {
         FillDefaultTable();
         return;
@@ -39,7 +39,7 @@ void LoadScores() {
 }
 
 void SaveScores() {
-    Stream* file = WriteFile(SCORE_FILE);
+    Stream* file = WriteFile(SavedFileToWrite(SCORE_FILE));
     if (file == nullptr) {
         return;
     }

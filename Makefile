@@ -41,9 +41,13 @@ bench: build
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
-# Built with Debian's hardening flags, like any package of the distribution.
+# Built afresh with Debian's build flags and all its hardening, like any
+# package of the distribution. CMake reads no CPPFLAGS, so they go along
+# with the compiler flags.
 package: deps
-	eval "$$(dpkg-buildflags --export=sh)" && \
+	rm -rf $(PACKAGE_BUILD)
+	eval "$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)" && \
+		CFLAGS="$$CFLAGS $$CPPFLAGS" CXXFLAGS="$$CXXFLAGS $$CPPFLAGS" \
 		cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DQUORVEX_TESTS=OFF \
 			-DQUORVEX_BENCH=OFF
 	cmake --build $(PACKAGE_BUILD) -j$(JOBS) --target quorvex quorvex_documents

@@ -7,8 +7,11 @@ include(GNUInstallDirs)
 # metadata and the icons all carry it.
 set(QUORVEX_APP_ID example.quorvex.Quorvex)
 set(QUORVEX_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/quorvex)
+# Debian keeps games apart from other programs, in /usr/games and
+# /usr/local/games; both are on every player's PATH there.
+set(QUORVEX_INSTALL_GAMESDIR games CACHE STRING "Where the game goes, under the prefix")
 
-install(TARGETS quorvex RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS quorvex RUNTIME DESTINATION ${QUORVEX_INSTALL_GAMESDIR})
 install(FILES packaging/${QUORVEX_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
 install(FILES packaging/${QUORVEX_APP_ID}.metainfo.xml

@@ -6,12 +6,14 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "arcade shooter against waves of marching aliens")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Quorvex is a single-screen arcade shooter. The player's ship slides along \
-the bottom of the screen and shoots up at waves of 48 marching aliens that \
-drop bombs on it. Every alien is worth the wave number times the lives left, \
-and every 25th wave gives an extra life. The ten best scores are kept \
-between runs, in each player's own data folder.")
+# Lines as they show in the package's description, each short enough for a
+# terminal.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "Quorvex is a single-screen arcade shooter. The player's ship slides\n"
+    "along the bottom of the screen and shoots up at waves of 48 marching\n"
+    "aliens that drop bombs on it. Every alien is worth the wave number\n"
+    "times the lives left, and every 25th wave gives an extra life. The ten\n"
+    "best scores are kept between runs, in each player's own data folder.")
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Quorvex team <team@quorvex.example>")

@@ -276,18 +276,7 @@ again_rms=$(audio_stat "$audio_from" "$audio_to" RMS)
 log "title screen with the music on again: RMS $again_rms"
 compare "$again_rms" ">=" 0.005 || fail "the music did not come back after M (RMS $again_rms)"
 
-step="quitting with Escape"
-xdotool key --delay 100 Escape
-deadline=$(($(date +%s) + 30))
-while game_running; do
-    [ "$(date +%s)" -lt "$deadline" ] || fail "the game did not end within 30 s"
-    sleep 0.1
-done
-game_status=0
-wait "$game_pid" || game_status=$?
-game_pid=""
-[ "$game_status" -eq 0 ] || fail "the game ended with status $game_status"
-log "the game ended with status 0"
+quit_from_title
 
 step="checking the score file"
 scores="$scratch/scores"

@@ -157,6 +157,22 @@ wait_for() {
     done
 }
 
+# Quits from the title screen with Escape; the game must end with status 0.
+quit_from_title() {
+    step="quitting with Escape"
+    xdotool key --delay 100 Escape
+    deadline=$(($(date +%s) + 30))
+    while game_running; do
+        [ "$(date +%s)" -lt "$deadline" ] || fail "the game did not end within 30 s"
+        sleep 0.1
+    done
+    game_status=0
+    wait "$game_pid" || game_status=$?
+    game_pid=""
+    [ "$game_status" -eq 0 ] || fail "the game ended with status $game_status"
+    log "the game ended with status 0"
+}
+
 # The loading screen: on black, the web address at the bottom-left and the
 # version at the bottom-right in the built-in font; the top part, above the
 # large logo, stays empty.

@@ -22,7 +22,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 test_name=installed_game
 # shellcheck source=../e2e/x_session.sh
 source "$here/../e2e/x_session.sh"
-[ -x "$stage/usr/bin/quorvex" ] || fail "$stage holds no staged game"
+[ -x "$stage/usr/games/quorvex" ] || fail "$stage holds no staged game"
 
 # ---- The installed tree and the player ------------------------------------------
 
@@ -53,7 +53,7 @@ step="starting the installed game"
 (
     cd /
     exec "${as_player[@]}" env -i HOME="$home" PATH=/usr/bin:/bin DISPLAY="$DISPLAY" \
-        LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy "$root/usr/bin/quorvex"
+        LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy "$root/usr/games/quorvex"
 ) >"$scratch/game.log" 2>&1 &
 game_pid=$!
 log "the installed game runs as process $game_pid, user $player_uid"
@@ -67,18 +67,7 @@ xdotool key --delay 100 Escape
 wait_for 60 "${title_screen[@]}"
 log "the title screen shows"
 
-step="quitting with Escape"
-xdotool key --delay 100 Escape
-deadline=$(($(date +%s) + 30))
-while game_running; do
-    [ "$(date +%s)" -lt "$deadline" ] || fail "the game did not end within 30 s"
-    sleep 0.1
-done
-game_status=0
-wait "$game_pid" || game_status=$?
-game_pid=""
-[ "$game_status" -eq 0 ] || fail "the game ended with status $game_status"
-log "the game ended with status 0"
+quit_from_title
 
 # ---- Where the table went -----------------------------------------------------------
 

@@ -45,7 +45,7 @@ usr="$stage/usr"
 # Everything lands under the prefix, and each file where it belongs.
 outside=$(find "$stage" -mindepth 1 -maxdepth 1 ! -name usr)
 [ -z "$outside" ] || fail "installed outside the prefix: $outside"
-[ -x "$usr/bin/quorvex" ] || fail "no executable usr/bin/quorvex"
+[ -x "$usr/games/quorvex" ] || fail "no executable usr/games/quorvex"
 for file in "share/applications/$app_id.desktop" "share/metainfo/$app_id.metainfo.xml" \
     share/man/man6/quorvex.6.gz share/doc/quorvex/README.md share/doc/quorvex/LICENSE \
     share/doc/quorvex/copyright share/doc/quorvex/changelog.gz \

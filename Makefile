@@ -1,11 +1,17 @@
-# make run:  install what is missing, build, start the game.
-# make test: install what is missing, build, run every test.
+# make run:     install what is missing, build, start the game.
+# make test:    install what is missing, build, run every test.
+# make install: build the game and install it under PREFIX (/usr/local),
+#               staged under DESTDIR when that is set.
+# make package: build a Debian package, build-package/quorvex_*.deb.
 
 JOBS ?= 2
 BUILD := build
 DEBUG_BUILD := build-debug
+PACKAGE_BUILD := build-package
+PREFIX ?= /usr/local
+DESTDIR ?=
 
-.PHONY: all deps build run test bench format clean
+.PHONY: all deps build run test bench install package format clean
 
 all: build
 
@@ -14,7 +20,7 @@ deps:
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DQUORVEX_TESTS=OFF
-	cmake --build $(BUILD) -j$(JOBS) --target quorvex
+	cmake --build $(BUILD) -j$(JOBS) --target quorvex quorvex_documents
 
 run: build
 	./$(BUILD)/quorvex
@@ -32,8 +38,23 @@ bench: build
 	cmake --build $(BUILD) -j$(JOBS) --target quorvex_bench
 	./$(BUILD)/bench/quorvex_bench
 
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# Built afresh with Debian's build flags and all its hardening, like any
+# package of the distribution. CMake reads no CPPFLAGS, so they go along
+# with the compiler flags.
+package: deps
+	rm -rf $(PACKAGE_BUILD)
+	eval "$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)" && \
+		CFLAGS="$$CFLAGS $$CPPFLAGS" CXXFLAGS="$$CXXFLAGS $$CPPFLAGS" \
+		cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DQUORVEX_TESTS=OFF \
+			-DQUORVEX_BENCH=OFF
+	cmake --build $(PACKAGE_BUILD) -j$(JOBS) --target quorvex quorvex_documents
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(DEBUG_BUILD)
+	rm -rf $(BUILD) $(DEBUG_BUILD) $(PACKAGE_BUILD)

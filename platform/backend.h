@@ -46,6 +46,13 @@ public:
     // Starts pulling audio from the mixer.
     virtual void StartAudio(Mixer& mixer) = 0;
 
+    // Whether the game may create files in its working folder, the program's.
+    virtual bool ProgramFolderWritable() = 0;
+    // The player's own folder for saved files, ending in '/', or empty when
+    // the player has none. It is made (with its parents) only when 'make' is
+    // set; otherwise it is just named.
+    virtual std::string UserFolder(bool make) = 0;
+
     [[noreturn]] virtual void Fatal(const std::string& message) = 0;
     [[noreturn]] virtual void Exit(int status) = 0;
 };

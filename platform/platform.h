@@ -179,6 +179,16 @@ void CloseFile(Stream* stream);
 // True when something of that name exists: a file, a folder, a pipe.
 bool PathExists(const std::string& path);
 
+// ---------------------------------------------------------------- saved files
+
+// Where the saved file of this name is read from and written to. While the
+// game may write into the program's folder, that is the bare name there. An
+// installed game may not, so it keeps the file in the player's own folder,
+// made at the first save; until the player has a copy there, it reads the
+// program folder's one.
+std::string SavedFileToRead(const std::string& name);
+std::string SavedFileToWrite(const std::string& name);
+
 // ---------------------------------------------------------------- texts
 
 std::string Str(int64_t value);

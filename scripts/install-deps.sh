@@ -7,7 +7,9 @@ PACKAGES="build-essential cmake pkg-config clang-format
 libsdl2-dev libgl-dev libgl1-mesa-dri libpng-dev zlib1g-dev
 libogg-dev libvorbis-dev
 libgtest-dev libbenchmark-dev
-xvfb xauth xdotool x11-apps imagemagick sox"
+xvfb xauth xdotool x11-apps imagemagick sox
+desktop-file-utils appstream man-db util-linux
+dpkg-dev lintian file"
 
 missing=""
 for package in $PACKAGES; do

@@ -10,9 +10,9 @@ int32_t entryRank = -1;
 
 namespace {
 
-// Set when "scores" exists but cannot be read as a file (a folder, say):
-// quitting then leaves it alone rather than putting the default table there.
-bool scoreFileUnreadable = false;
+// A table file that exists but cannot be read as a file (a folder, say):
+// quitting leaves it alone rather than putting the default table there.
+std::string unreadablePath;
 
 void FillDefaultTable() {
     for (int i = 0; i < HISCORE_ROWS; ++i) {
@@ -26,14 +26,15 @@ void FillDefaultTable() {
 void CreateHighScoreTable() {
     hiScores.assign(HISCORE_ROWS, 0);
     hiNames.assign(HISCORE_ROWS, "");
-    scoreFileUnreadable = false;
+    unreadablePath.clear();
 }
 
 void LoadScores() {
-    Stream* file = ReadFile(SCORE_FILE);
+    std::string path = SavedFileToRead(SCORE_FILE);
+    Stream* file = ReadFile(path);
     if (file == nullptr) {
         FillDefaultTable();
-        scoreFileUnreadable = PathExists(SCORE_FILE);
+        unreadablePath = PathExists(path) ? path : "";
         return;
     }
     // A missing line reads as empty: a short file gives 0 and no name.
@@ -45,10 +46,11 @@ void LoadScores() {
 }
 
 void SaveScores() {
-    if (scoreFileUnreadable) {
+    std::string path = SavedFileToWrite(SCORE_FILE);
+    if (path == unreadablePath) {
         return;
     }
-    Stream* file = WriteFile(SCORE_FILE);
+    Stream* file = WriteFile(path);
     if (file == nullptr) {
         return;
     }

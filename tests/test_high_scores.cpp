@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -19,15 +20,15 @@ protected:
         folder = mkdtemp(pattern);
         ASSERT_EQ(getcwd(previous, sizeof(previous)), previous);
         ASSERT_EQ(chdir(folder.c_str()), 0);
+        InstallBackend(&backend);
         CreateHighScoreTable();
     }
     void TearDown() override {
-        std::remove("scores");
         ASSERT_EQ(chdir(previous), 0);
-        rmdir(folder.c_str());
+        std::filesystem::remove_all(folder);
     }
-    static void WriteBytes(const std::string& bytes) {
-        std::ofstream("scores", std::ios::binary) << bytes;
+    static void WriteBytes(const std::string& bytes, const std::string& path = "scores") {
+        std::ofstream(path, std::ios::binary) << bytes;
     }
     static std::string ReadBytes(const std::string& path = "scores") {
         std::ifstream in(path, std::ios::binary);
@@ -46,6 +47,7 @@ protected:
         LoadScores();  // no file: the default table
     }
 
+    HeadlessBackend backend;  // the program's folder is writable unless a test says not
     std::string folder;
     char previous[4096];
 };
@@ -179,6 +181,73 @@ TEST_F(HighScoreTable, DamagedFileNeverBreaksTheTable) {
     LoadScores();
     EXPECT_EQ(hiNames[0].size(), 255u);
 }
+
+// Where the table is read from and saved to, by whether the program's folder
+// takes new files and which tables are there already.
+struct PlaceCase {
+    const char* label;
+    bool programFolderWritable;
+    const char* programTable;  // null: none
+    const char* userTable;     // null: none
+    const char* loadedName;    // row 0's name after loading
+    bool savedForThePlayer;    // true: in the player's folder, false: beside the program
+};
+
+void PrintTo(const PlaceCase& c, std::ostream* out) {
+    *out << c.label;
+}
+
+class ScoreFilePlace : public HighScoreTable, public ::testing::WithParamInterface<PlaceCase> {};
+
+TEST_P(ScoreFilePlace, InstalledGameKeepsItsTableInThePlayersFolder) {
+    const PlaceCase& c = GetParam();
+    const std::string userFolder = folder + "/home/.local/share/quorvex/";
+    const std::string userFile = userFolder + "scores";
+    backend.programFolderWritable = c.programFolderWritable;
+    backend.userFolder = userFolder;
+    if (c.programTable != nullptr) {
+        WriteBytes(c.programTable);
+    }
+    if (c.userTable != nullptr) {
+        std::filesystem::create_directories(userFolder);
+        WriteBytes(c.userTable, userFile);
+    }
+
+    LoadScores();
+    EXPECT_EQ(hiNames[0], c.loadedName);
+    // Reading alone makes no folder for the player.
+    EXPECT_EQ(std::filesystem::exists(userFolder), c.userTable != nullptr);
+
+    hiNames[1] = "SAVED";
+    SaveScores();
+    const std::string saved = c.savedForThePlayer ? userFile : "scores";
+    const std::string untouched = c.savedForThePlayer ? "scores" : userFile;
+    const char* untouchedTable = c.savedForThePlayer ? c.programTable : c.userTable;
+    std::string savedBytes = ReadBytes(saved);
+    EXPECT_NE(savedBytes.find(std::string("\r\n") + c.loadedName + "\r\n"), std::string::npos)
+        << savedBytes;
+    EXPECT_NE(savedBytes.find("\r\nSAVED\r\n"), std::string::npos) << savedBytes;
+    EXPECT_EQ(std::filesystem::exists(untouched), untouchedTable != nullptr);
+    if (untouchedTable != nullptr) {
+        EXPECT_EQ(ReadBytes(untouched), untouchedTable);
+    }
+    EXPECT_FALSE(std::filesystem::exists(saved + ".saving"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, ScoreFilePlace,
+    ::testing::Values(PlaceCase{"run from its own folder, which it may write", true, nullptr,
+                                "1\nPLAYER\n", "TELMORAX", false},
+                      PlaceCase{"run from its own folder with a table there", true, "1\nPROGRAM\n",
+                                "1\nPLAYER\n", "PROGRAM", false},
+                      PlaceCase{"installed, first run", false, nullptr, nullptr, "TELMORAX", true},
+                      PlaceCase{"installed with a table beside the program", false, "1\nPROGRAM\n",
+                                nullptr, "PROGRAM", true},
+                      PlaceCase{"installed, the player's table wins", false, "1\nPROGRAM\n",
+                                "1\nPLAYER\n", "PLAYER", true},
+                      PlaceCase{"installed, only the player's table", false, nullptr, "1\nPLAYER\n",
+                                "PLAYER", true}),
+    [](const ::testing::TestParamInfo<PlaceCase>& info) { return std::to_string(info.index); });
 
 struct InsertCase {
     int32_t score;

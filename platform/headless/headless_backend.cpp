@@ -1,5 +1,6 @@
 #include "platform/headless/headless_backend.h"
 
+#include <filesystem>
 #include <functional>
 
 #include "platform/image.h"
@@ -200,6 +201,14 @@ void HeadlessBackend::Sleep(int milliseconds) {
         sleptMillis += static_cast<uint64_t>(milliseconds);
         Advance(static_cast<uint64_t>(milliseconds) * 1000);
     }
+}
+
+std::string HeadlessBackend::UserFolder(bool make) {
+    if (make && !userFolder.empty()) {
+        std::error_code ignored;  // a folder that cannot be made fails the save, as on a machine
+        std::filesystem::create_directories(userFolder, ignored);
+    }
+    return userFolder;
 }
 
 void HeadlessBackend::Fatal(const std::string& message) {

@@ -52,6 +52,10 @@ public:
     // Virtual time after which the clock throws ClockLimitReached.
     uint64_t clockLimitMicros = 4ull * 3600 * 1000 * 1000;
     bool captureAudio = false;
+    // The saved-file folders: whether the program's (the working folder)
+    // takes new files, and the player's own, ending in '/' (empty: none).
+    bool programFolderWritable = true;
+    std::string userFolder;
     // Long games switch the draw record off to save memory.
     bool recordDrawing = true;
     static constexpr int AUDIO_RATE = 44100;
@@ -107,6 +111,8 @@ public:
     uint32_t Millis() override { return now_; }
     void Sleep(int milliseconds) override;
     void StartAudio(Mixer& mixer) override { mixer_ = &mixer; }
+    bool ProgramFolderWritable() override { return programFolderWritable; }
+    std::string UserFolder(bool make) override;
     [[noreturn]] void Fatal(const std::string& message) override;
     [[noreturn]] void Exit(int status) override;
 

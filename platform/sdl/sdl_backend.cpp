@@ -13,6 +13,7 @@
 #include "platform/sdl/sdl_keys.h"
 #include "platform/sdl/sdl_process.h"
 #include "platform/sdl/sdl_renderer.h"
+#include "platform/sdl/sdl_save_folders.h"
 #include "platform/sdl/sdl_video.h"
 
 namespace {
@@ -91,6 +92,9 @@ public:
     }
 
     void StartAudio(Mixer& mixer) override { audio_.Start(mixer); }
+
+    bool ProgramFolderWritable() override { return sdl::WorkingFolderWritable(); }
+    std::string UserFolder(bool make) override { return sdl::UserFolder(make); }
 
     [[noreturn]] void Fatal(const std::string& message) override {
         std::fprintf(stderr, "Quorvex: %s\n", message.c_str());

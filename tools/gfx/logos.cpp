@@ -34,16 +34,58 @@ Prim NearSide(float cx, float cy, float angle, float reach) {
                     {cx - ux * reach + nx * reach, cy - uy * reach + ny * reach}});
 }
 
-// The badge, centred on (cx, cy) with radius r, painted into img.
-void PaintEmblem(Image& img, float cx, float cy, float r) {
+TextLook NameLook(float outline) {
+    TextLook look;
+    look.fill = {{0.0f, Rgb(255, 255, 255)},
+                 {0.48f, Rgb(190, 214, 255)},
+                 {0.52f, Rgb(80, 110, 200)},
+                 {1.0f, Rgb(170, 210, 255)}};
+    look.outline = Rgb(8, 8, 30);
+    look.outlineWidth = outline;
+    look.glow = Rgb(80, 120, 255);
+    look.glowSize = outline * 1.5f;
+    look.glowStrength = 0.5f;
+    look.bevel = outline >= 2 ? 1 : 0;
+    return look;
+}
+
+Image LargeLogo() {
+    Image img(480, 320);
+    PaintEmblem(img, 240, 118, 100, false);
+    LetterStyle style;
+    style.sy = 2.8f;
+    style.sx = 2.3f;
+    style.gap = 2.2f;
+    PaintText(img, "QUORVEX TEAM", 240, 250, style, NameLook(2));
+    return img;
+}
+
+Image SmallLogo() {
+    Image img(128, 85);
+    PaintEmblem(img, 64, 31, 26, false);
+    LetterStyle style;
+    style.sy = 0.85f;
+    style.sx = 0.66f;
+    style.gap = 2.0f;
+    PaintText(img, "QUORVEX TEAM", 64, 68, style, NameLook(1));
+    return img;
+}
+
+}  // namespace
+
+void PaintEmblem(Image& img, float cx, float cy, float r, bool small) {
     int w = img.Width(), h = img.Height();
     float px = std::max(1.0f, r / 50);  // one "design pixel" for outlines and bevels
 
+    // A few pixels across, a thin rim and tail would fade into the glow.
+    float rimInside = small ? 0.74f : 0.84f;
+    float tailWidth = small ? 0.3f : 0.2f;
     Shape rim;
     rim.Add(Disc(cx, cy, r));
-    rim.Cut(Disc(cx, cy, r * 0.84f));
+    rim.Cut(Disc(cx, cy, r * rimInside));
     Shape tail;
-    tail.Add(Bar({cx + r * 0.42f, cy + r * 0.42f}, {cx + r * 1.02f, cy + r * 1.02f}, r * 0.2f));
+    tail.Add(
+        Bar({cx + r * 0.42f, cy + r * 0.42f}, {cx + r * 1.02f, cy + r * 1.02f}, r * tailWidth));
     Shape inside;
     inside.Add(Disc(cx, cy, r * 0.86f));
     float pr = r * 0.42f, pcx = cx - r * 0.03f, pcy = cy - r * 0.02f;
@@ -67,7 +109,9 @@ void PaintEmblem(Image& img, float cx, float cy, float r) {
     Mask metal = Union(rimM, tailM);
     Mask all = Union(metal, insideM);
 
-    img.Glow(FadeEdges(Blur(Dilate(all, px * 2), px * 4), px * 8), Rgb(80, 120, 255), 0.6f);
+    if (!small) {
+        img.Glow(FadeEdges(Blur(Dilate(all, px * 2), px * 4), px * 8), Rgb(80, 120, 255), 0.6f);
+    }
     img.Paint(Dilate(all, px * 1.5f), Solid(Rgb(8, 8, 30)));
     // Deep space inside the badge, with a few small stars.
     img.Paint(insideM, [&](int x, int y) {
@@ -75,7 +119,7 @@ void PaintEmblem(Image& img, float cx, float cy, float r) {
         return Mix(Rgb(40, 24, 96), Rgb(6, 8, 28), d);
     });
     Rng rng(5);
-    for (int i = 0; i < 24; ++i) {
+    for (int i = 0; i < (small ? 0 : 24); ++i) {
         float a = rng.Range(0, 2 * kPi), d = rng.Range(0.5f, 0.8f) * r;
         float sx = cx + d * std::cos(a), sy = cy + d * std::sin(a);
         float size = rng.Range(0.5f, 1.3f) * px;
@@ -119,45 +163,6 @@ void PaintEmblem(Image& img, float cx, float cy, float r) {
     img.Paint(Multiply(ShadeEdge(Blur(metal, 0.6f), bevel, bevel), metal),
               Solid(Rgb(0, 0, 30, 0.5f)));
 }
-
-TextLook NameLook(float outline) {
-    TextLook look;
-    look.fill = {{0.0f, Rgb(255, 255, 255)},
-                 {0.48f, Rgb(190, 214, 255)},
-                 {0.52f, Rgb(80, 110, 200)},
-                 {1.0f, Rgb(170, 210, 255)}};
-    look.outline = Rgb(8, 8, 30);
-    look.outlineWidth = outline;
-    look.glow = Rgb(80, 120, 255);
-    look.glowSize = outline * 1.5f;
-    look.glowStrength = 0.5f;
-    look.bevel = outline >= 2 ? 1 : 0;
-    return look;
-}
-
-Image LargeLogo() {
-    Image img(480, 320);
-    PaintEmblem(img, 240, 118, 100);
-    LetterStyle style;
-    style.sy = 2.8f;
-    style.sx = 2.3f;
-    style.gap = 2.2f;
-    PaintText(img, "QUORVEX TEAM", 240, 250, style, NameLook(2));
-    return img;
-}
-
-Image SmallLogo() {
-    Image img(128, 85);
-    PaintEmblem(img, 64, 31, 26);
-    LetterStyle style;
-    style.sy = 0.85f;
-    style.sx = 0.66f;
-    style.gap = 2.0f;
-    PaintText(img, "QUORVEX TEAM", 64, 68, style, NameLook(1));
-    return img;
-}
-
-}  // namespace
 
 std::vector<Picture> MakeLogoPictures() {
     std::vector<Picture> out;

@@ -3,6 +3,7 @@
 // The optional preview folder receives enlarged views of each picture over a dark
 // background, sample lines of the font and mock-ups of the title and play screens.
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,7 @@ int main(int argc, char** argv) {
 
     std::vector<Picture> pictures;
     for (auto make : {MakeSpritePictures, MakeAlienPicture, MakeFontPictures, MakeExplosionPicture,
-                      MakeBannerPictures, MakeLogoPictures, MakeSpacePicture}) {
+                      MakeBannerPictures, MakeLogoPictures, MakeSpacePicture, MakeIconPictures}) {
         for (Picture& p : make()) {
             pictures.push_back(std::move(p));
         }
@@ -39,6 +40,8 @@ int main(int argc, char** argv) {
     for (const Picture& p : pictures) {
         const Image& img = p.image;
         std::string path = outDir + "/" + p.name;
+        std::error_code ignored;  // a folder that cannot be made fails the write below
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
         bool written = p.opaque ? WritePng(path, img.Width(), img.Height(), 3, img.ToRgb8())
                                 : WritePng(path, img.Width(), img.Height(), 4, img.ToRgba8());
         if (!written) {

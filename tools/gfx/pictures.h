@@ -22,9 +22,14 @@ std::vector<Picture> MakeExplosionPicture();  // explosion.png
 std::vector<Picture> MakeBannerPictures();    // title, presents, load_title
 std::vector<Picture> MakeLogoPictures();      // logo_sml, logo_lge
 std::vector<Picture> MakeSpacePicture();      // space.png
+std::vector<Picture> MakeIconPictures();      // icons/quorvex-<size>.png, the desktop icons
 
 // The player's ship at the given size (1 gives the 64x32 sprite); the title art reuses it.
 Image PaintShip(float scale);
+// The makers' badge of the logos, centred on (cx, cy) with radius r; its tail reaches about
+// 1.1 r right and down. 'small' gives a bolder badge without glow or stars, for icons a few
+// dozen pixels across.
+void PaintEmblem(Image& img, float cx, float cy, float r, bool small);
 // One frame (0..3) of the alien at the given size (1 gives a 32x32 cell).
 Image PaintAlien(int frame, float scale);
 

@@ -1,5 +1,6 @@
 #include "preview.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -207,7 +208,9 @@ void WritePreviews(const std::vector<Picture>& pictures, const std::string& dir)
                                          : 1;
         Image back = Backdrop(img.Width(), img.Height());
         back.Draw(img, 0, 0);
-        WriteScaled(back, scale, dir + "/view_" + p.name);
+        std::string flatName = p.name;  // pictures in sub-folders preview beside the others
+        std::replace(flatName.begin(), flatName.end(), '/', '_');
+        WriteScaled(back, scale, dir + "/view_" + flatName);
     }
     FontSample(*byName.at("font.png"), dir);
     TitleScreen(byName, dir);

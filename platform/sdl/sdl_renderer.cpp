@@ -131,6 +131,7 @@ void Renderer::Flush() {
     glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), &v->u);
     glColorPointer(4, GL_FLOAT, sizeof(Vertex), &v->r);
     glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(vertices_.size()));
+    ++drawCallsMade;
     vertices_.clear();
 }
 

@@ -18,6 +18,9 @@
 
 namespace sdl {
 
+// OpenGL draw calls made so far, for measuring.
+inline uint64_t drawCallsMade = 0;
+
 class Renderer {
 public:
     // Needs the GL context current. Coordinates are then the picture's

@@ -1,6 +1,7 @@
 #include "platform/sdl/sdl_renderer.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/builtin_font.h"
 
@@ -43,6 +44,8 @@ Image MakeFontImage() {
 }  // namespace
 
 void Renderer::Start(int pictureWidth, int pictureHeight) {
+    pictureWidth_ = pictureWidth;
+    pictureHeight_ = pictureHeight;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize_);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
@@ -69,6 +72,7 @@ void Renderer::SetViewport(const Viewport& viewport, int drawableWidth, int draw
                viewport.height);
     letterboxed_ = viewport.x != 0 || viewport.y != 0 || viewport.width != drawableWidth ||
                    viewport.height != drawableHeight;
+    scaled_ = viewport.width != pictureWidth_ || viewport.height != pictureHeight_;
 }
 
 void Renderer::Clear() {
@@ -92,7 +96,7 @@ void Renderer::DrawSprite(Image& image, int frame, float left, float top, const 
     }
     Texture& texture = TextureFor(image);
     int blend = BlendOf(state);
-    Batch(texture.id, blend);
+    Batch(texture, blend, NeedsSmoothing(image, left, top));
 
     TexRect t = CellRect(texture.layout, frame);
     float r = ToUnit(state.r), g = ToUnit(state.g), b = ToUnit(state.b);
@@ -121,9 +125,14 @@ void Renderer::Flush() {
     if (vertices_.empty()) {
         return;
     }
-    if (boundTexture_ != batchTexture_) {
-        glBindTexture(GL_TEXTURE_2D, batchTexture_);
-        boundTexture_ = batchTexture_;
+    if (boundTexture_ != batchTexture_->id) {
+        glBindTexture(GL_TEXTURE_2D, batchTexture_->id);
+        boundTexture_ = batchTexture_->id;
+    }
+    if (batchTexture_->filter != batchFilter_) {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, batchFilter_);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, batchFilter_);
+        batchTexture_->filter = batchFilter_;
     }
     ApplyBlend(batchBlend_);
     const Vertex* v = vertices_.data();
@@ -162,6 +171,7 @@ void Renderer::Upload(const Image& image, Texture& texture) {
     GLint filter = (image.flags & IMAGE_FILTERED) ? GL_LINEAR : GL_NEAREST;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    texture.filter = filter;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
@@ -171,12 +181,26 @@ void Renderer::Upload(const Image& image, Texture& texture) {
     texture.version = image.version;
 }
 
-void Renderer::Batch(GLuint texture, int blend) {
-    if (!vertices_.empty() && (texture != batchTexture_ || blend != batchBlend_)) {
+bool Renderer::NeedsSmoothing(const Image& image, float left, float top) const {
+    if ((image.flags & IMAGE_FILTERED) == 0) {
+        return false;
+    }
+    bool wholePixels = left == std::floor(left) && top == std::floor(top);
+    return !wholePixels || scaled_;
+}
+
+void Renderer::Batch(Texture& texture, int blend, bool smooth) {
+    if (!vertices_.empty() && (&texture != batchTexture_ || blend != batchBlend_)) {
         Flush();
     }
-    batchTexture_ = texture;
+    if (vertices_.empty()) {
+        batchFilter_ = GL_NEAREST;
+    }
+    batchTexture_ = &texture;
     batchBlend_ = blend;
+    if (smooth) {
+        batchFilter_ = GL_LINEAR;
+    }
 }
 
 void Renderer::ApplyBlend(int blend) {

@@ -1,7 +1,15 @@
 // Sprite drawing over OpenGL 2.1. Sprites become textured quads gathered in
-// one vertex array, which goes to OpenGL only when the texture or the blend
-// mode changes, or when the screen is cleared or shown: a frame of a few
-// hundred sprites costs a handful of draw calls.
+// one vertex array, which goes to OpenGL only when the texture, the blend
+// mode or the sampling changes, or when the screen is cleared or shown: a
+// frame of a few hundred sprites costs a handful of draw calls.
+//
+// Smoothed pictures are sampled linearly only where that can show: drawn
+// between pixels, or onto a scaled picture. Drawn 1:1 at whole pixels, every
+// pixel centre falls on a texel centre, where linear sampling weighs that one
+// texel alone; nearest sampling gives the same pixels for far less work in a
+// software rasterizer. Because such a sprite looks the same either way, it
+// never starts a batch of its own: a batch is sampled linearly as soon as
+// one of its sprites needs it.
 #pragma once
 
 #include <SDL_opengl.h>
@@ -44,6 +52,7 @@ private:
         GLuint id = 0;
         uint64_t version = 0;
         AtlasLayout layout;
+        GLint filter = 0;  // the sampling set on it; 0 before its upload
     };
     struct Vertex {
         float x, y, u, v, r, g, b, a;
@@ -51,15 +60,20 @@ private:
 
     Texture& TextureFor(Image& image);
     void Upload(const Image& image, Texture& texture);
-    void Batch(GLuint texture, int blend);
+    bool NeedsSmoothing(const Image& image, float left, float top) const;
+    void Batch(Texture& texture, int blend, bool smooth);
     void ApplyBlend(int blend);
 
     bool started_ = false;
     int maxTextureSize_ = 1024;
+    int pictureWidth_ = 0;
+    int pictureHeight_ = 0;
     bool letterboxed_ = false;
+    bool scaled_ = false;  // the picture is not shown 1:1
     std::vector<Vertex> vertices_;
-    GLuint batchTexture_ = 0;
+    Texture* batchTexture_ = nullptr;
     int batchBlend_ = 0;
+    GLint batchFilter_ = 0;
     GLuint boundTexture_ = 0;
     int appliedBlend_ = 0;  // 0: not known yet
     // Textures live as long as their images, which is until the process ends.

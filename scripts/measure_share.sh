@@ -63,7 +63,7 @@ share() {
     sleep "$seconds"
     after=$(cpu_ticks "$1")
     awk -v d=$((after - before)) -v t="$ticks_per_second" -v s="$seconds" \
-        'BEGIN { printf "%.1f", 100 * d / t / s }'
+        'BEGIN { printf "%.1f\n", 100 * d / t / s }'
 }
 
 stop() {

@@ -51,7 +51,6 @@ void Renderer::Start(int pictureWidth, int pictureHeight) {
     glDisable(GL_CULL_FACE);
     glDisable(GL_LIGHTING);
     glEnable(GL_TEXTURE_2D);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glAlphaFunc(GL_GREATER, 0.5f);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glMatrixMode(GL_PROJECTION);
@@ -96,12 +95,13 @@ void Renderer::DrawSprite(Image& image, int frame, float left, float top, const 
     }
     Texture& texture = TextureFor(image);
     int blend = BlendOf(state);
-    Batch(texture, blend, NeedsSmoothing(image, left, top));
-
-    TexRect t = CellRect(texture.layout, frame);
     float r = ToUnit(state.r), g = ToUnit(state.g), b = ToUnit(state.b);
     // The solid mode copies the picture opaque, whatever the alpha.
     float a = blend == BLEND_SOLID ? 1.0f : std::clamp(state.alpha, 0.0f, 1.0f);
+    bool tinted = r != 1.0f || g != 1.0f || b != 1.0f || a != 1.0f;
+    Batch(texture, blend, NeedsSmoothing(image, left, top), tinted);
+
+    TexRect t = CellRect(texture.layout, frame);
     float right = left + static_cast<float>(image.width);
     float bottom = top + static_cast<float>(image.height);
     vertices_.push_back({left, top, t.u0, t.v0, r, g, b, a});
@@ -135,6 +135,7 @@ void Renderer::Flush() {
         batchTexture_->filter = batchFilter_;
     }
     ApplyBlend(batchBlend_);
+    ApplyTint(batchTinted_);
     const Vertex* v = vertices_.data();
     glVertexPointer(2, GL_FLOAT, sizeof(Vertex), &v->x);
     glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), &v->u);
@@ -189,18 +190,30 @@ bool Renderer::NeedsSmoothing(const Image& image, float left, float top) const {
     return !wholePixels || scaled_;
 }
 
-void Renderer::Batch(Texture& texture, int blend, bool smooth) {
+void Renderer::Batch(Texture& texture, int blend, bool smooth, bool tinted) {
     if (!vertices_.empty() && (&texture != batchTexture_ || blend != batchBlend_)) {
         Flush();
     }
     if (vertices_.empty()) {
         batchFilter_ = GL_NEAREST;
+        batchTinted_ = false;
     }
     batchTexture_ = &texture;
     batchBlend_ = blend;
     if (smooth) {
         batchFilter_ = GL_LINEAR;
     }
+    if (tinted) {
+        batchTinted_ = true;
+    }
+}
+
+void Renderer::ApplyTint(bool tinted) {
+    if (static_cast<int>(tinted) == appliedTint_) {
+        return;
+    }
+    appliedTint_ = tinted ? 1 : 0;
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, tinted ? GL_MODULATE : GL_REPLACE);
 }
 
 void Renderer::ApplyBlend(int blend) {

@@ -10,6 +10,10 @@
 // software rasterizer. Because such a sprite looks the same either way, it
 // never starts a batch of its own: a batch is sampled linearly as soon as
 // one of its sprites needs it.
+//
+// Likewise a batch of untinted, fully opaque-drawn sprites takes the
+// texture's colours as they are instead of multiplying them by white: the
+// same pixels, and the rasterizer can copy rather than shade them.
 #pragma once
 
 #include <SDL_opengl.h>
@@ -61,7 +65,8 @@ private:
     Texture& TextureFor(Image& image);
     void Upload(const Image& image, Texture& texture);
     bool NeedsSmoothing(const Image& image, float left, float top) const;
-    void Batch(Texture& texture, int blend, bool smooth);
+    void Batch(Texture& texture, int blend, bool smooth, bool tinted);
+    void ApplyTint(bool tinted);
     void ApplyBlend(int blend);
 
     bool started_ = false;
@@ -74,6 +79,8 @@ private:
     Texture* batchTexture_ = nullptr;
     int batchBlend_ = 0;
     GLint batchFilter_ = 0;
+    bool batchTinted_ = false;
+    int appliedTint_ = -1;  // the texture environment in force: 1 modulate, 0 replace, -1 not known
     GLuint boundTexture_ = 0;
     int appliedBlend_ = 0;  // 0: not known yet
     // Textures live as long as their images, which is until the process ends.

@@ -342,4 +342,27 @@ TEST_F(RendererPixels, ColourTintsThePicture) {
     }
 }
 
+// Untinted sprites need no multiplying by the colour; a tinted one in the
+// same batch still gets it, and the untinted ones are the same either way.
+TEST_F(RendererPixels, TintedAndUntintedDrawsShareOneBatch) {
+    Image picture = Noise(20, 10, IMAGE_DEFAULT_FLAGS);
+    renderer_->Flush();
+    uint64_t before = sdl::drawCallsMade;
+    renderer_->DrawSprite(picture, 0, 100, 300, Blend(BLEND_ALPHA));
+    renderer_->DrawSprite(picture, 0, 200, 300, Blend(BLEND_ALPHA, 1.0f, 0, 255, 255));
+    renderer_->DrawSprite(picture, 0, 300, 300, Blend(BLEND_ALPHA));
+    std::vector<Rgb> plain1 = Read(100, 300, 20, 10);
+    std::vector<Rgb> tinted = Read(200, 300, 20, 10);
+    std::vector<Rgb> plain2 = Read(300, 300, 20, 10);
+    EXPECT_EQ(sdl::drawCallsMade - before, 1u);
+    for (int y = 0; y < 10; ++y) {
+        for (int x = 0; x < 20; ++x) {
+            Rgb texel = Texel(picture, x, y);
+            ASSERT_EQ(plain1[y * 20 + x], texel) << x << ", " << y;
+            ASSERT_EQ(plain2[y * 20 + x], texel) << x << ", " << y;
+            ASSERT_EQ(tinted[y * 20 + x], (Rgb{0, texel.g, texel.b})) << x << ", " << y;
+        }
+    }
+}
+
 }  // namespace

@@ -6,6 +6,11 @@
 # each game's ratio to the peer. Several games side by side (say, an older
 # build and a newer one) are measured under the same conditions.
 #
+# On a busy machine a program may not reach its frame rate, and then its
+# share says little; so the frames shown are counted too (Mesa's heads-up
+# display, kept invisible, writes them to a file) and the processor time per
+# frame is reported beside the share.
+#
 #   measure_share.sh FRAME_BENCH GAME [GAME...]
 #
 # FRAME_BENCH is quorvex_frame_bench (it plays the peer). ROUNDS (6),
@@ -56,14 +61,25 @@ cpu_ticks() {
     sed 's/^.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'
 }
 
-# share PID: percent of one core the process uses over the next SECONDS.
-share() {
-    local before after
+# measure PID HUD_DIR: "share fps" over the next SECONDS: the percent of one
+# core the process uses, and the frames it shows a second.
+measure() {
+    local before after lines
+    lines=$(cat "$2/fps" 2>/dev/null | wc -l)
     before=$(cpu_ticks "$1")
     sleep "$seconds"
     after=$(cpu_ticks "$1")
-    awk -v d=$((after - before)) -v t="$ticks_per_second" -v s="$seconds" \
-        'BEGIN { printf "%.1f\n", 100 * d / t / s }'
+    local fps
+    fps=$(tail -n +"$((lines + 1))" "$2/fps" 2>/dev/null | awk '{ s += $1; n++ } END { printf "%.1f", n ? s / n : 0 }')
+    awk -v d=$((after - before)) -v t="$ticks_per_second" -v s="$seconds" -v f="$fps" \
+        'BEGIN { printf "%.1f %s\n", 100 * d / t / s, f }'
+}
+
+# hud DIR: the environment that makes Mesa count a program's frames into
+# DIR, for env.
+hud() {
+    mkdir -p "$1"
+    echo GALLIUM_HUD_VISIBLE=false GALLIUM_HUD=fps GALLIUM_HUD_DUMP_DIR="$1"
 }
 
 stop() {
@@ -83,40 +99,57 @@ tap() {
     xdotool keyup "$1"
 }
 
+# median COLUMN: the median of a column of numbers on standard input.
 median() {
-    sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+    awk -v c="$1" '{ print $c }' | sort -g |
+        awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
 for round in $(seq "$rounds"); do
+    line="round $round:"
     for i in "${!games[@]}"; do
         mkdir -p "$scratch/game$i"
         cp "${games[$i]}" "$scratch/game$i/quorvex"
-        SDL_AUDIODRIVER=dummy "$scratch/game$i/quorvex" >"$scratch/game$i.log" 2>&1 &
+        hud="$scratch/hud-game$i-$round"
+        # shellcheck disable=SC2046 # the words are meant to be split
+        env $(hud "$hud") SDL_AUDIODRIVER=dummy "$scratch/game$i/quorvex" >"$scratch/game$i.log" 2>&1 &
         running=$!
         sleep 3
         tap space # skips the introduction
         sleep 2
-        share "$running" >>"$scratch/title$i"
+        measure "$running" "$hud" >>"$scratch/title$i"
         tap space # starts a game
         sleep 1
-        share "$running" >>"$scratch/play$i"
+        measure "$running" "$hud" >>"$scratch/play$i"
         stop
+        line="$line game $i title $(tail -n 1 "$scratch/title$i"), play $(tail -n 1 "$scratch/play$i");"
     done
-    "$bench" --peer-paced "$peer_sprites" >"$scratch/peer.log" 2>&1 &
+    hud="$scratch/hud-peer-$round"
+    # shellcheck disable=SC2046
+    env $(hud "$hud") "$bench" --peer-paced "$peer_sprites" >"$scratch/peer.log" 2>&1 &
     running=$!
     sleep 2
-    share "$running" >>"$scratch/peer"
+    measure "$running" "$hud" >>"$scratch/peer"
     stop
-    echo "round $round: title $(tail -n 1 -q "$scratch"/title* | tr '\n' ' ')" \
-        "play $(tail -n 1 -q "$scratch"/play* | tr '\n' ' ')peer $(tail -n 1 "$scratch/peer")"
+    echo "$line peer $(tail -n 1 "$scratch/peer")  (% of a core, frames a second)"
 done
 
-peer=$(median <"$scratch/peer")
-echo "processor share, % of one core, medians of $rounds rounds of $seconds s:"
-echo "peer ($peer_sprites blended 32x32 sprites at 60 Hz): $peer"
+# Processor milliseconds per frame from a share and a frame rate.
+per_frame() { awk -v s="$1" -v f="$2" 'BEGIN { printf "%.2f", (f > 0 ? 10 * s / f : 0) }'; }
+
+peer=$(median 1 <"$scratch/peer")
+peer_fps=$(median 2 <"$scratch/peer")
+peer_ms=$(per_frame "$peer" "$peer_fps")
+echo "medians of $rounds rounds of $seconds s: processor share in % of one core," \
+    "frames a second, processor ms a frame"
+echo "peer ($peer_sprites blended 32x32 sprites, paced at 60 Hz): $peer %, $peer_fps fps, $peer_ms ms"
 for i in "${!games[@]}"; do
-    title=$(median <"$scratch/title$i")
-    play=$(median <"$scratch/play$i")
-    awk -v n="${games[$i]}" -v t="$title" -v p="$play" -v q="$peer" \
-        'BEGIN { printf "%s: title %s (%.2f of the peer), play %s (%.2f of the peer)\n", n, t, t / q, p, p / q }'
+    echo "${games[$i]}:"
+    for screen in title play; do
+        share=$(median 1 <"$scratch/$screen$i")
+        fps=$(median 2 <"$scratch/$screen$i")
+        ms=$(per_frame "$share" "$fps")
+        awk -v n="$screen" -v s="$share" -v f="$fps" -v m="$ms" -v ps="$peer" -v pm="$peer_ms" \
+            'BEGIN { printf "  %-5s %s %%, %s fps, %s ms; share %.2f of the peer, ms a frame %.2f of the peer\n", n, s, f, m, s / ps, m / pm }'
+    done
 done

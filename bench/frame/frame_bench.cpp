@@ -262,7 +262,7 @@ int RunComparison(const Options& options, HeadlessBackend& loader) {
             return 1;
         }
         peer.sprites = renderer.CopiesPerFrame();
-        peer.drawCalls = renderer.CopiesPerFrame();
+        peer.drawCalls = renderer.DrawCallsPerFrame();
         for (int round = 0; round < options.rounds; ++round) {
             SDL_GL_MakeCurrent(gameWindow, gameContext);
             Measure(10, GameFrame);  // settles after the other's turn

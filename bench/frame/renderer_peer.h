@@ -17,8 +17,10 @@ public:
     void Close();
     // Draws and shows one frame at once, without waiting for the display.
     void DrawFrame();
-    // Renderer copies per frame; SDL's OpenGL driver makes a draw call for each.
     int CopiesPerFrame() const { return sprites_ + 1; }
+    // SDL's OpenGL driver joins consecutive copies of one texture in one
+    // blend mode into one draw call: the background, then all the sprites.
+    int DrawCallsPerFrame() const { return sprites_ > 0 ? 2 : 1; }
 
 private:
     SDL_Window* window_ = nullptr;

@@ -41,13 +41,13 @@ for game in "$@"; do
     games+=("$(realpath "$game")")
 done
 
+# shellcheck source=scripts/processes.sh
+. "$here/processes.sh"
+
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/quorvex-share.XXXXXX")
 running=""
 cleanup() {
-    if [ -n "$running" ] && kill -0 "$running" 2>/dev/null; then
-        kill -KILL "$running" 2>/dev/null || true
-        wait "$running" 2>/dev/null || true
-    fi
+    stop_process "$running"
     rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -83,13 +83,7 @@ hud() {
 }
 
 stop() {
-    kill -TERM "$running" 2>/dev/null || true
-    for _ in $(seq 50); do
-        kill -0 "$running" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -KILL "$running" 2>/dev/null || true
-    wait "$running" 2>/dev/null || true
+    stop_process "$running"
     running=""
 }
 

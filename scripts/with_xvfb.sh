@@ -18,13 +18,13 @@ if ! command -v Xvfb >/dev/null 2>&1; then
     exit 77
 fi
 
+# shellcheck source=scripts/processes.sh
+. "$(dirname "$0")/processes.sh"
+
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/quorvex-xvfb.XXXXXX")
 xvfb_pid=""
 cleanup() {
-    if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
-        kill -TERM "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    stop_process "$xvfb_pid"
     rm -rf "$scratch"
 }
 trap cleanup EXIT

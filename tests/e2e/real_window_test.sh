@@ -58,8 +58,20 @@ log() {
     echo "real_window: [$(($(date +%s%3N) - started_ms)) ms] $*"
 }
 
-# shellcheck source=scripts/processes.sh
-. "$here/../../scripts/processes.sh"
+# Ends a process this script started: politely first, then for certain.
+stop_process() {
+    local pid=$1
+    if [ -z "$pid" ] || ! kill -0 "$pid" 2>/dev/null; then
+        return 0
+    fi
+    kill -TERM "$pid" 2>/dev/null || true
+    for _ in $(seq 50); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+}
 
 cleanup() {
     stop_process "$game_pid"

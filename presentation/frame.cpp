@@ -91,7 +91,7 @@ void DrawPlayScreen() {
 
 }  // namespace
 
-void DrawFrame() {
+void ComposeFrame() {
     // The background replaces the previous frame entirely: drawn solid, so
     // its black parts cover too.
     SetBlend(BLEND_SOLID);
@@ -112,6 +112,9 @@ void DrawFrame() {
         default:
             break;
     }
+}
 
+void DrawFrame() {
+    ComposeFrame();
     Flip(-1);
 }

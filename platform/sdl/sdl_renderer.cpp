@@ -1,6 +1,7 @@
 #include "platform/sdl/sdl_renderer.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/builtin_font.h"
 
@@ -43,12 +44,13 @@ Image MakeFontImage() {
 }  // namespace
 
 void Renderer::Start(int pictureWidth, int pictureHeight) {
+    pictureWidth_ = pictureWidth;
+    pictureHeight_ = pictureHeight;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize_);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     glDisable(GL_LIGHTING);
     glEnable(GL_TEXTURE_2D);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glAlphaFunc(GL_GREATER, 0.5f);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glMatrixMode(GL_PROJECTION);
@@ -69,6 +71,7 @@ void Renderer::SetViewport(const Viewport& viewport, int drawableWidth, int draw
                viewport.height);
     letterboxed_ = viewport.x != 0 || viewport.y != 0 || viewport.width != drawableWidth ||
                    viewport.height != drawableHeight;
+    scaled_ = viewport.width != pictureWidth_ || viewport.height != pictureHeight_;
 }
 
 void Renderer::Clear() {
@@ -92,12 +95,13 @@ void Renderer::DrawSprite(Image& image, int frame, float left, float top, const 
     }
     Texture& texture = TextureFor(image);
     int blend = BlendOf(state);
-    Batch(texture.id, blend);
-
-    TexRect t = CellRect(texture.layout, frame);
     float r = ToUnit(state.r), g = ToUnit(state.g), b = ToUnit(state.b);
     // The solid mode copies the picture opaque, whatever the alpha.
     float a = blend == BLEND_SOLID ? 1.0f : std::clamp(state.alpha, 0.0f, 1.0f);
+    bool tinted = r != 1.0f || g != 1.0f || b != 1.0f || a != 1.0f;
+    Batch(texture, blend, NeedsSmoothing(image, left, top), tinted);
+
+    TexRect t = CellRect(texture.layout, frame);
     float right = left + static_cast<float>(image.width);
     float bottom = top + static_cast<float>(image.height);
     vertices_.push_back({left, top, t.u0, t.v0, r, g, b, a});
@@ -121,16 +125,23 @@ void Renderer::Flush() {
     if (vertices_.empty()) {
         return;
     }
-    if (boundTexture_ != batchTexture_) {
-        glBindTexture(GL_TEXTURE_2D, batchTexture_);
-        boundTexture_ = batchTexture_;
+    if (boundTexture_ != batchTexture_->id) {
+        glBindTexture(GL_TEXTURE_2D, batchTexture_->id);
+        boundTexture_ = batchTexture_->id;
+    }
+    if (batchTexture_->filter != batchFilter_) {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, batchFilter_);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, batchFilter_);
+        batchTexture_->filter = batchFilter_;
     }
     ApplyBlend(batchBlend_);
+    ApplyTint(batchTinted_);
     const Vertex* v = vertices_.data();
     glVertexPointer(2, GL_FLOAT, sizeof(Vertex), &v->x);
     glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), &v->u);
     glColorPointer(4, GL_FLOAT, sizeof(Vertex), &v->r);
     glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(vertices_.size()));
+    ++drawCallsMade;
     vertices_.clear();
 }
 
@@ -161,6 +172,7 @@ void Renderer::Upload(const Image& image, Texture& texture) {
     GLint filter = (image.flags & IMAGE_FILTERED) ? GL_LINEAR : GL_NEAREST;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    texture.filter = filter;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
@@ -170,12 +182,38 @@ void Renderer::Upload(const Image& image, Texture& texture) {
     texture.version = image.version;
 }
 
-void Renderer::Batch(GLuint texture, int blend) {
-    if (!vertices_.empty() && (texture != batchTexture_ || blend != batchBlend_)) {
+bool Renderer::NeedsSmoothing(const Image& image, float left, float top) const {
+    if ((image.flags & IMAGE_FILTERED) == 0) {
+        return false;
+    }
+    bool wholePixels = left == std::floor(left) && top == std::floor(top);
+    return !wholePixels || scaled_;
+}
+
+void Renderer::Batch(Texture& texture, int blend, bool smooth, bool tinted) {
+    if (!vertices_.empty() && (&texture != batchTexture_ || blend != batchBlend_)) {
         Flush();
     }
-    batchTexture_ = texture;
+    if (vertices_.empty()) {
+        batchFilter_ = GL_NEAREST;
+        batchTinted_ = false;
+    }
+    batchTexture_ = &texture;
     batchBlend_ = blend;
+    if (smooth) {
+        batchFilter_ = GL_LINEAR;
+    }
+    if (tinted) {
+        batchTinted_ = true;
+    }
+}
+
+void Renderer::ApplyTint(bool tinted) {
+    if (static_cast<int>(tinted) == appliedTint_) {
+        return;
+    }
+    appliedTint_ = tinted ? 1 : 0;
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, tinted ? GL_MODULATE : GL_REPLACE);
 }
 
 void Renderer::ApplyBlend(int blend) {

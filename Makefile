@@ -1,11 +1,15 @@
 # make run:  install what is missing, build, start the game.
 # make test: install what is missing, build, run every test.
+# make fuzz: run each fuzz target for FUZZ_SECONDS (default 60).
+# make soak: an hour of game time on the sanitizer build, then random play
+#            of the real game in a virtual X server.
 
 JOBS ?= 2
+FUZZ_SECONDS ?= 60
 BUILD := build
 DEBUG_BUILD := build-debug
 
-.PHONY: all deps build run test bench format clean
+.PHONY: all deps build run test fuzz bench format clean
 
 all: build
 
@@ -26,6 +30,10 @@ test: build
 		-DQUORVEX_BENCH=OFF -DQUORVEX_E2E_EXE=$(CURDIR)/$(BUILD)/quorvex
 	cmake --build $(DEBUG_BUILD) -j$(JOBS)
 	cd $(DEBUG_BUILD) && ctest --output-on-failure -j$(JOBS)
+	FUZZ_SECONDS=3 FUZZ_IF_CLANG=1 JOBS=$(JOBS) sh scripts/fuzz.sh
+
+fuzz: deps
+	FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) sh scripts/fuzz.sh
 
 bench: build
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DQUORVEX_TESTS=OFF -DQUORVEX_BENCH=ON
@@ -36,4 +44,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(DEBUG_BUILD)
+	rm -rf $(BUILD) $(DEBUG_BUILD) build-fuzz

@@ -6,10 +6,12 @@
 
 JOBS ?= 2
 FUZZ_SECONDS ?= 60
+SOAK_SECONDS ?= 3600
+PLAY_SECONDS ?= 180
 BUILD := build
 DEBUG_BUILD := build-debug
 
-.PHONY: all deps build run test fuzz bench format clean
+.PHONY: all deps build run debug-build test fuzz soak bench format clean
 
 all: build
 
@@ -25,15 +27,25 @@ run: build
 
 # Unit and whole-game tests run in a debug build with AddressSanitizer and
 # UndefinedBehaviorSanitizer; the real-window test drives the release game.
-test: build
+debug-build: build
 	cmake -S . -B $(DEBUG_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUORVEX_SANITIZE=ON \
 		-DQUORVEX_BENCH=OFF -DQUORVEX_E2E_EXE=$(CURDIR)/$(BUILD)/quorvex
 	cmake --build $(DEBUG_BUILD) -j$(JOBS)
+
+test: debug-build
 	cd $(DEBUG_BUILD) && ctest --output-on-failure -j$(JOBS)
 	FUZZ_SECONDS=3 FUZZ_IF_CLANG=1 JOBS=$(JOBS) sh scripts/fuzz.sh
 
 fuzz: deps
 	FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) sh scripts/fuzz.sh
+
+# SOAK_SECONDS of game time on the headless backend (the test suite plays a
+# short stretch of the same), then PLAY_SECONDS of random keys in a real
+# window for the release build and again for the sanitizer build.
+soak: debug-build
+	QUORVEX_SOAK_SECONDS=$(SOAK_SECONDS) ./$(DEBUG_BUILD)/tests/quorvex_tests --gtest_filter='Soak.*'
+	tests/e2e/random_play.sh $(BUILD)/quorvex $(PLAY_SECONDS)
+	tests/e2e/random_play.sh $(DEBUG_BUILD)/quorvex $(PLAY_SECONDS)
 
 bench: build
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DQUORVEX_TESTS=OFF -DQUORVEX_BENCH=ON

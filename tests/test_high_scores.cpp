@@ -11,33 +11,21 @@
 
 #include "platform/headless/headless_backend.h"
 #include "shell/high_scores.h"
+#include "tests/scratch_folder.h"
 
 namespace {
 
 // Every test works in a scratch folder of its own, where "scores" lives.
-class HighScoreTable : public ::testing::Test {
+class HighScoreTable : public ScratchFolderTest {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/quorvex-scores-XXXXXX";
-        folder = mkdtemp(pattern);
-        ASSERT_EQ(getcwd(previous, sizeof(previous)), previous);
-        ASSERT_EQ(chdir(folder.c_str()), 0);
+        ScratchFolderTest::SetUp();
         CreateHighScoreTable();
-    }
-    void TearDown() override {
-        std::remove("scores");
-        ASSERT_EQ(chdir(previous), 0);
-        rmdir(folder.c_str());
     }
     static void WriteBytes(const std::string& bytes) {
         std::ofstream("scores", std::ios::binary) << bytes;
     }
-    static std::string ReadBytes(const std::string& path = "scores") {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream content;
-        content << in.rdbuf();
-        return content.str();
-    }
+    static std::string ReadBytes() { return ReadWholeFile("scores"); }
     static std::string DefaultFile() {
         std::string bytes;
         for (int i = 0; i < 10; ++i) {
@@ -48,9 +36,6 @@ protected:
     void LoadDefaults() {
         LoadScores();  // no file: the default table
     }
-
-    std::string folder;
-    char previous[4096];
 };
 
 TEST_F(HighScoreTable, MissingFileGivesDefaultsAndQuitWritesThemByteForByte) {

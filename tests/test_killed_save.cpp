@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "shell/high_scores.h"
+#include "tests/scratch_folder.h"
 
 namespace {
 
@@ -42,35 +43,20 @@ std::string FileOfTable(int version) {
 }
 
 std::string ReadScores() {
-    std::ifstream in("scores", std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
+    return ReadWholeFile("scores");
 }
 
-class KilledSave : public ::testing::Test {
+class KilledSave : public ScratchFolderTest {
 protected:
+    // A kill tests the process, not the disk: a folder in memory, where
+    // there is one, keeps the many saves quick.
     void SetUp() override {
-        // A kill tests the process, not the disk: a folder in memory, where
-        // there is one, keeps the many saves quick.
-        std::string pattern = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-        pattern += "/quorvex-killed-save-XXXXXX";
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back('\0');
-        ASSERT_NE(mkdtemp(name.data()), nullptr);
-        folder = name.data();
-        ASSERT_EQ(getcwd(previous, sizeof(previous)), previous);
-        ASSERT_EQ(chdir(folder.c_str()), 0);
+        EnterScratchFolder(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp");
     }
     void TearDown() override {
-        std::remove("scores");
-        std::remove("scores.saving");
-        ASSERT_EQ(chdir(previous), 0);
-        rmdir(folder.c_str());
+        ScratchFolderTest::TearDown();
         CreateHighScoreTable();
     }
-    std::string folder;
-    char previous[4096];
 };
 
 TEST_F(KilledSave, TheFileIsAlwaysTheOldOrACompleteNewOne) {

@@ -26,6 +26,7 @@
 #include "shell/startup.h"
 #include "sound/sound_effect.h"
 #include "tests/game_fixture.h"
+#include "tests/scratch_folder.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // From AddressSanitizer's runtime; g++ ships no header for it.
@@ -158,22 +159,12 @@ void ExpectWholeTable(const std::string& file) {
     }
 }
 
-class Soak : public ::testing::Test {
+class Soak : public ScratchFolderTest {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/quorvex-soak-XXXXXX";
-        folder = mkdtemp(pattern);
-        ASSERT_EQ(getcwd(previous, sizeof(previous)), previous);
-        ASSERT_EQ(chdir(folder.c_str()), 0);
-    }
     void TearDown() override {
-        std::remove("scores");
-        ASSERT_EQ(chdir(previous), 0);
-        rmdir(folder.c_str());
+        ScratchFolderTest::TearDown();
         ResetGameGlobals();
     }
-    std::string folder;
-    char previous[4096];
 };
 
 TEST_F(Soak, RandomPlayStaysBoundedAndFlatAndEveryQuitSavesAWholeTable) {
@@ -228,10 +219,7 @@ TEST_F(Soak, RandomPlayStaysBoundedAndFlatAndEveryQuitSavesAWholeTable) {
             status = exit.status;
         }
         ASSERT_EQ(status, 0) << "session " << sessionCount;
-        std::ifstream in("scores", std::ios::binary);
-        std::stringstream file;
-        file << in.rdbuf();
-        ExpectWholeTable(file.str());
+        ExpectWholeTable(ReadWholeFile("scores"));
         played += backend.Millis();
         ++sessionCount;
     }

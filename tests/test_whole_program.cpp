@@ -21,22 +21,18 @@
 #include "shell/startup.h"
 #include "sound/sound_effect.h"
 #include "tests/game_fixture.h"
+#include "tests/scratch_folder.h"
 
 namespace {
 
-class WholeProgram : public ::testing::Test {
+class WholeProgram : public ScratchFolderTest {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/quorvex-run-XXXXXX";
-        folder = mkdtemp(pattern);
-        ASSERT_EQ(getcwd(previous, sizeof(previous)), previous);
-        ASSERT_EQ(chdir(folder.c_str()), 0);
+        ScratchFolderTest::SetUp();
         NewBackend();
     }
     void TearDown() override {
-        std::remove("scores");
-        ASSERT_EQ(chdir(previous), 0);
-        rmdir(folder.c_str());
+        ScratchFolderTest::TearDown();
         RegisterEmbeddedFiles();  // undo any damage a test registered
         ResetGameGlobals();
     }
@@ -56,17 +52,10 @@ protected:
             return -1;
         }
     }
-    static std::string ScoreFile() {
-        std::ifstream in("scores", std::ios::binary);
-        std::stringstream content;
-        content << in.rdbuf();
-        return content.str();
-    }
+    static std::string ScoreFile() { return ReadWholeFile("scores"); }
 
     std::unique_ptr<HeadlessBackend> backend;
     std::string fatalMessage;
-    std::string folder;
-    char previous[4096];
 };
 
 TEST_F(WholeProgram, StartsInOrderShowsTheTitleWithMusicAndQuitsSaving) {

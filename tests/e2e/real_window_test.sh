@@ -58,20 +58,10 @@ log() {
     echo "real_window: [$(($(date +%s%3N) - started_ms)) ms] $*"
 }
 
-# stop_process and start_xvfb
+# stop_process, start_xvfb and install_cleanup
 . "$here/xvfb.sh"
 
-cleanup() {
-    stop_process "$game_pid"
-    stop_process "$xvfb_pid"
-    if [ "$passed" -eq 1 ]; then
-        rm -rf "$scratch"
-    else
-        echo "real_window: files kept in $scratch" >&2
-    fi
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+install_cleanup real_window
 
 fail() {
     echo "real_window: FAILED while $step: $*" >&2

@@ -35,3 +35,21 @@ start_xvfb() {
     DISPLAY=":$(cat "$folder/display")"
     export DISPLAY
 }
+
+# install_cleanup NAME: at exit, stops the game and Xvfb and removes the
+# scratch folder if the script passed, else keeps it for a look. Reads
+# game_pid, xvfb_pid, passed and scratch.
+install_cleanup() {
+    cleanup_name=$1
+    trap cleanup EXIT
+    trap 'exit 130' INT TERM
+}
+cleanup() {
+    stop_process "$game_pid"
+    stop_process "$xvfb_pid"
+    if [ "$passed" -eq 1 ]; then
+        rm -rf "$scratch"
+    else
+        echo "$cleanup_name: files kept in $scratch" >&2
+    fi
+}

@@ -12,6 +12,8 @@
 
 namespace {
 
+std::string scratch;
+
 void Require(bool condition, const char* what) {
     if (!condition) {
         std::fprintf(stderr, "score file fuzzing: %s\n", what);
@@ -30,6 +32,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     folder.push_back('\0');
     Require(mkdtemp(folder.data()) != nullptr, "no scratch folder");
     Require(chdir(folder.data()) == 0, "cannot enter the scratch folder");
+    scratch = folder.data();
+    std::atexit([] { rmdir(scratch.c_str()); });
     return 0;
 }
 

@@ -3,15 +3,21 @@
 # make install: build the game and install it under PREFIX (/usr/local),
 #               staged under DESTDIR when that is set.
 # make package: build a Debian package, build-package/quorvex_*.deb.
+# make fuzz:    run each fuzz target for FUZZ_SECONDS (default 60).
+# make soak:    an hour of game time on the sanitizer build, then random play
+#               of the real game in a virtual X server.
 
 JOBS ?= 2
+FUZZ_SECONDS ?= 60
+SOAK_SECONDS ?= 3600
+PLAY_SECONDS ?= 180
 BUILD := build
 DEBUG_BUILD := build-debug
 PACKAGE_BUILD := build-package
 PREFIX ?= /usr/local
 DESTDIR ?=
 
-.PHONY: all deps build run test bench install package format clean
+.PHONY: all deps build run debug-build test fuzz soak bench install package format clean
 
 all: build
 
@@ -27,11 +33,25 @@ run: build
 
 # Unit and whole-game tests run in a debug build with AddressSanitizer and
 # UndefinedBehaviorSanitizer; the real-window test drives the release game.
-test: build
+debug-build: build
 	cmake -S . -B $(DEBUG_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUORVEX_SANITIZE=ON \
 		-DQUORVEX_BENCH=OFF -DQUORVEX_E2E_EXE=$(CURDIR)/$(BUILD)/quorvex
 	cmake --build $(DEBUG_BUILD) -j$(JOBS)
+
+test: debug-build
 	cd $(DEBUG_BUILD) && ctest --output-on-failure -j$(JOBS)
+	FUZZ_SECONDS=3 FUZZ_IF_CLANG=1 JOBS=$(JOBS) sh scripts/fuzz.sh
+
+fuzz: deps
+	FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) sh scripts/fuzz.sh
+
+# SOAK_SECONDS of game time on the headless backend (the test suite plays a
+# short stretch of the same), then PLAY_SECONDS of random keys in a real
+# window for the release build and again for the sanitizer build.
+soak: debug-build
+	QUORVEX_SOAK_SECONDS=$(SOAK_SECONDS) ./$(DEBUG_BUILD)/tests/quorvex_tests --gtest_filter='Soak.*'
+	tests/e2e/random_play.sh $(BUILD)/quorvex $(PLAY_SECONDS)
+	tests/e2e/random_play.sh $(DEBUG_BUILD)/quorvex $(PLAY_SECONDS)
 
 # The frame benchmark draws in a real window: on the display when there is
 # one, else in a virtual X server of its own with software OpenGL; it is
@@ -63,4 +83,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(DEBUG_BUILD) $(PACKAGE_BUILD)
+	rm -rf $(BUILD) $(DEBUG_BUILD) $(PACKAGE_BUILD) build-fuzz

@@ -5,6 +5,7 @@
 #include <vorbis/vorbisfile.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -96,7 +97,9 @@ bool DecodeOgg(const unsigned char* bytes, size_t length, SoundData& out) {
     bool ok = ov_open_callbacks(&cursor, &file, nullptr, 0, callbacks) == 0;
     if (ok) {
         vorbis_info* info = ov_info(&file, -1);
-        ok = info != nullptr && info->rate > 0 && info->channels > 0;
+        // A rate beyond 32 bits cannot be played; taken anyway it would wrap
+        // to a negative rate and the sound would end at once, looped or not.
+        ok = info != nullptr && info->rate > 0 && info->rate <= INT32_MAX && info->channels > 0;
         if (ok) {
             result.rate = static_cast<int>(info->rate);
         }

@@ -3,7 +3,7 @@
 # only those that are missing.
 set -eu
 
-PACKAGES="build-essential cmake pkg-config clang-format
+PACKAGES="build-essential cmake pkg-config clang-format clang libclang-rt-14-dev
 libsdl2-dev libgl-dev libgl1-mesa-dri libpng-dev zlib1g-dev
 libogg-dev libvorbis-dev
 libgtest-dev libbenchmark-dev

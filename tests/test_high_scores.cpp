@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -9,33 +12,22 @@
 
 #include "platform/headless/headless_backend.h"
 #include "shell/high_scores.h"
+#include "tests/scratch_folder.h"
 
 namespace {
 
 // Every test works in a scratch folder of its own, where "scores" lives.
-class HighScoreTable : public ::testing::Test {
+class HighScoreTable : public ScratchFolderTest {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/quorvex-scores-XXXXXX";
-        folder = mkdtemp(pattern);
-        ASSERT_EQ(getcwd(previous, sizeof(previous)), previous);
-        ASSERT_EQ(chdir(folder.c_str()), 0);
+        ScratchFolderTest::SetUp();
         InstallBackend(&backend);
         CreateHighScoreTable();
-    }
-    void TearDown() override {
-        ASSERT_EQ(chdir(previous), 0);
-        std::filesystem::remove_all(folder);
     }
     static void WriteBytes(const std::string& bytes, const std::string& path = "scores") {
         std::ofstream(path, std::ios::binary) << bytes;
     }
-    static std::string ReadBytes(const std::string& path = "scores") {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream content;
-        content << in.rdbuf();
-        return content.str();
-    }
+    static std::string ReadBytes(const std::string& path = "scores") { return ReadWholeFile(path); }
     static std::string DefaultFile() {
         std::string bytes;
         for (int i = 0; i < 10; ++i) {
@@ -48,8 +40,6 @@ protected:
     }
 
     HeadlessBackend backend;  // the program's folder is writable unless a test says not
-    std::string folder;
-    char previous[4096];
 };
 
 TEST_F(HighScoreTable, MissingFileGivesDefaultsAndQuitWritesThemByteForByte) {
@@ -84,14 +74,11 @@ TEST_F(HighScoreTable, SavingLeavesNoTemporaryFileBehind) {
     EXPECT_EQ(access("scores.saving", F_OK), -1);
 }
 
-TEST_F(HighScoreTable, UnwritableFileIsSkippedAndTheOldOneKept) {
+TEST_F(HighScoreTable, AFileThatCannotBeReplacedLeavesNoTemporaryFileBehind) {
     // A folder where the file should be cannot be replaced by a file.
     ASSERT_EQ(mkdir("scores", 0700), 0);
     LoadDefaults();
     SaveScores();
-    struct stat info {};
-    ASSERT_EQ(stat("scores", &info), 0);
-    EXPECT_TRUE(S_ISDIR(info.st_mode));
     EXPECT_EQ(access("scores.saving", F_OK), -1);
     rmdir("scores");
 }
@@ -124,6 +111,38 @@ TEST_F(HighScoreTable, ScoresThatIsNotAFileGivesTheDefaultsAndIsLeftAlone) {
         }
         std::remove("scores");
     }
+}
+
+TEST_F(HighScoreTable, ASaveThatCannotBeWrittenKeepsTheOldFile) {
+    const std::string old = "7\r\nOLD\r\n";
+    WriteBytes(old);
+    // Nowhere to write the new table beside the old one.
+    ASSERT_EQ(mkdir("scores.saving", 0700), 0);
+    LoadDefaults();
+    SaveScores();
+    EXPECT_EQ(ReadBytes(), old);
+    rmdir("scores.saving");
+}
+
+TEST_F(HighScoreTable, ASaveCutShortByAFullDiskKeepsTheOldFile) {
+    const std::string old = "7\r\nOLD\r\n";
+    WriteBytes(old);
+    LoadDefaults();
+    // In a child whose files may not grow past 50 bytes, as on a full disk.
+    pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{50, 50};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        SaveScores();
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(ReadBytes(), old);
+    EXPECT_EQ(access("scores.saving", F_OK), -1);
 }
 
 struct ParseCase {
@@ -264,11 +283,16 @@ class ScoreInsertion : public HighScoreTable, public ::testing::WithParamInterfa
 TEST_P(ScoreInsertion, FollowsTheTieRule) {
     const InsertCase& c = GetParam();
     LoadDefaults();
+    for (int row = 0; row < 10; ++row) {
+        hiNames[row] = "ROW " + std::to_string(row);  // so that moved names show
+    }
     std::vector<int32_t> before = hiScores;
+    std::vector<std::string> namesBefore = hiNames;
     entryRank = -1;
     EXPECT_EQ(InsertScore(c.score), c.enters);
     if (!c.enters) {
         EXPECT_EQ(hiScores, before);
+        EXPECT_EQ(hiNames, namesBefore);
         return;
     }
     EXPECT_EQ(entryRank, c.rank);
@@ -276,9 +300,12 @@ TEST_P(ScoreInsertion, FollowsTheTieRule) {
     EXPECT_EQ(hiNames[c.rank], "");
     for (int row = 0; row < c.rank; ++row) {
         EXPECT_EQ(hiScores[row], before[row]);
+        EXPECT_EQ(hiNames[row], namesBefore[row]);
     }
+    // Moved down one with their names; the old row 9 is lost.
     for (int row = c.rank + 1; row < 10; ++row) {
-        EXPECT_EQ(hiScores[row], before[row - 1]);  // moved down one, old row 9 lost
+        EXPECT_EQ(hiScores[row], before[row - 1]);
+        EXPECT_EQ(hiNames[row], namesBefore[row - 1]);
     }
 }
 

@@ -395,4 +395,79 @@ TEST_F(MainLoop, NameEntryRefusesACharacterThatMakesTheNameTooWide) {
     EXPECT_EQ(hiNames[0], std::string(12, 'W') + "I");
 }
 
+TEST_F(MainLoop, ANameOfExactly256PixelsIsAcceptedAndOnePixelMoreRefused) {
+    const std::string twelveW(12, 'W');  // W is 20 pixels wide
+    struct Case {
+        std::string name;
+        char typed;
+        int32_t width;  // of the name with the character added
+        bool accepted;
+    };
+    for (const Case& c : {Case{twelveW + "I", '-', 256, true}, Case{twelveW + "J", '.', 256, true},
+                          Case{twelveW + "1.", ' ', 257, false},
+                          Case{std::string(11, 'W') + "A1", '0', 257, false}}) {
+        ResetGameGlobals();
+        gameState = STATE_ENTERNAME;
+        entryRank = 2;
+        hiNames[2] = c.name;
+        ASSERT_EQ(FontTextWidth(c.name + c.typed), c.width) << c.name;
+        backend->Type(c.typed);
+        Tick();
+        EXPECT_EQ(hiNames[2], c.accepted ? c.name + c.typed : c.name) << c.name;
+    }
+}
+
+TEST_F(MainLoop, APauseBegunWithPHeldEndsItsWaitWhenLeftAltIsPressed) {
+    StartPlaying();
+    backend->pumpMicros = 20;
+    uint32_t pressed = backend->Millis();
+    backend->Press(KEY_P);
+    backend->PressAt(pressed + 300, KEY_LALT);
+    backend->ReleaseAt(pressed + 5000, KEY_P);
+    Tick();
+    ASSERT_EQ(paused, 1);
+    uint32_t waited = backend->Millis() - pressed;
+    EXPECT_GE(waited, 300u);
+    EXPECT_LT(waited, 1000u);  // not until P was let go
+    // Both keys were flushed: still held, they neither resume nor count as hits.
+    Ticks(20);
+    EXPECT_EQ(paused, 1);
+}
+
+TEST_F(MainLoop, MPressedAwayFromTheTitleHasNoEffectLaterOnTheTitleScreen) {
+    enum Phase { PLAYING, GAME_OVER, NAME_ENTRY };
+    for (Phase pressedIn : {PLAYING, GAME_OVER, NAME_ENTRY}) {
+        ResetGameGlobals();
+        StartMusic();
+        StartPlaying();
+        player->score = 123456;  // enters the table: the name entry follows
+        if (pressedIn == PLAYING) {
+            backend->Press(KEY_M);
+        }
+        Ticks(10);
+        backend->Release(KEY_M);
+        backend->Press(KEY_ESCAPE);
+        Tick();
+        ASSERT_EQ(gameState, STATE_GAMEOVER);
+        if (pressedIn == GAME_OVER) {
+            backend->Press(KEY_M);
+        }
+        Ticks(GAMEOVER_TICKS);
+        ASSERT_EQ(gameState, STATE_ENTERNAME);
+        if (pressedIn == NAME_ENTRY) {
+            backend->Press(KEY_M);
+        }
+        Ticks(10);
+        backend->Type(13);
+        Tick();
+        ASSERT_EQ(gameState, STATE_TITLE);
+        Ticks(50);
+        EXPECT_EQ(musicOn, 1) << pressedIn;
+        backend->Release(KEY_M);
+        backend->Press(KEY_M);  // while a press on the title still toggles it
+        Tick();
+        EXPECT_EQ(musicOn, 0) << pressedIn;
+    }
+}
+
 }  // namespace

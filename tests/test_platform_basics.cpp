@@ -54,8 +54,15 @@ TEST(Random, StaysWithinBothBoundsInEitherOrderAndRepeatsForASeed) {
     SeedRnd(7);
     EXPECT_EQ(Rand(1, 1000000), first);
     EXPECT_EQ(Rand(5, 5), 5);
-    int64_t wide = Rand(INT32_MIN, INT32_MAX);
-    EXPECT_GE(wide, INT32_MIN);
+    // The widest range: every quarter of it is reached.
+    int quarters[4] = {};
+    for (int i = 0; i < 4000; ++i) {
+        int64_t wide = int64_t{Rand(INT32_MIN, INT32_MAX)} - INT32_MIN;
+        ++quarters[wide >> 30];
+    }
+    for (int quarter : quarters) {
+        EXPECT_GT(quarter, 800);  // about 1000 each
+    }
 }
 
 class Keyboard : public ::testing::Test {

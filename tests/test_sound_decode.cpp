@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/headless/headless_backend.h"
 #include "platform/mixer.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -512,6 +514,53 @@ TEST(DecodeWav, OggIsNotAWav) {
     ASSERT_FALSE(ogg.empty());
     SoundData sound;
     EXPECT_FALSE(Wav(ogg, sound));
+}
+
+// The music's header with another sampling rate, its page checksum put right.
+Bytes WithRate(Bytes ogg, uint32_t rate) {
+    const std::string id = "\x01vorbis";
+    auto found = std::search(ogg.begin(), ogg.end(), id.begin(), id.end());
+    // After the packet type and name: a 32-bit version, the channel count, the rate.
+    size_t at = static_cast<size_t>(found - ogg.begin()) + id.size() + 5;
+    for (int shift = 0; shift < 32; shift += 8) {
+        ogg[at++] = static_cast<unsigned char>(rate >> shift);
+    }
+    ogg_page first;
+    first.header = ogg.data();
+    first.header_len = 27 + ogg[26];
+    first.body = ogg.data() + first.header_len;
+    first.body_len = 0;
+    for (int segment = 0; segment < ogg[26]; ++segment) {
+        first.body_len += ogg[27 + segment];
+    }
+    ogg_page_checksum_set(&first);
+    return ogg;
+}
+
+TEST(LoadSound, MusicWithARateBeyond32BitsIsRefusedRatherThanEndingAtOnce) {
+    HeadlessBackend backend;
+    InstallBackend(&backend);
+    const Bytes ogg = EncodeOgg({Sine(4000, 8000, 200.0, 0.5f)}, 8000);
+    struct Case {
+        uint32_t rate;
+        bool loads;
+    };
+    for (Case c : {Case{8000, true}, Case{0x7FFFFFFFu, true}, Case{0x80000000u, false},
+                   Case{4287387170u, false}, Case{0xFFFFFFFFu, false}}) {
+        const Bytes bytes = WithRate(ogg, c.rate);
+        IncbinRegister("test/rate.ogg", bytes.data(), bytes.size());
+        Sound* sound = LoadSound("incbin::test/rate.ogg", SOUND_LOOP);
+        ASSERT_EQ(sound != nullptr, c.loads) << c.rate;
+        if (sound != nullptr) {
+            // Loaded, the looping sound plays on until stopped.
+            Channel channel = CueSound(sound);
+            ResumeChannel(channel);
+            backend.Advance(300 * 1000);
+            EXPECT_TRUE(ChannelPlaying(channel)) << c.rate;
+            FreeSound(sound);
+        }
+    }
+    TheMixer().Clear();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/mixer.h"
+#include "shell/game_state.h"
 #include "shell/main_loop.h"
 #include "sound/sound_effect.h"
 #include "tests/game_fixture.h"
@@ -115,6 +116,31 @@ TEST_F(SoundEffects, StoppingTheMusicAtExitSilencesAndReleasesIt) {
     EXPECT_EQ(sndMusic, nullptr);
     Listen(20);
     EXPECT_LT(Loudness(Listen(100)), 1e-6);
+}
+
+TEST_F(SoundEffects, WhilePausedTheSoundsPlayOnAndFinishedEffectsAreStillDropped) {
+    StartMusic();
+    StartPlaying();
+    paused = 1;
+    StartTickClock();
+    Channel shot = TSoundEffect::Play(sndFire, 1.0f, 0)->channel;
+    auto passesFor = [&](uint32_t millis) {
+        backend->audio.clear();
+        uint32_t start = backend->Millis();
+        while (backend->Millis() - start < millis) {
+            RunPass();
+        }
+        return backend->audio;
+    };
+    passesFor(200);
+    EXPECT_TRUE(ChannelPlaying(shot));
+    EXPECT_EQ(SoundCount(), 2u);
+    passesFor(400);  // past the shot's 0.48 s
+    EXPECT_FALSE(ChannelPlaying(shot));
+    ASSERT_EQ(SoundCount(), 1u);
+    EXPECT_EQ(soundEffectList->At(0), musicEffect);
+    EXPECT_GT(Loudness(passesFor(500)), 0.01);  // the music is heard
+    EXPECT_EQ(paused, 1);
 }
 
 }  // namespace

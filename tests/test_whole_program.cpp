@@ -1,12 +1,17 @@
 // The whole program on the headless backend: start-up in its order, the
 // fatal errors, and complete games played by a scripted player.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <functional>
 #include <sstream>
+#include <thread>
 
 #include "playfield/alien.h"
 #include "playfield/ship.h"
@@ -17,22 +22,18 @@
 #include "shell/startup.h"
 #include "sound/sound_effect.h"
 #include "tests/game_fixture.h"
+#include "tests/scratch_folder.h"
 
 namespace {
 
-class WholeProgram : public ::testing::Test {
+class WholeProgram : public ScratchFolderTest {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/quorvex-run-XXXXXX";
-        folder = mkdtemp(pattern);
-        ASSERT_EQ(getcwd(previous, sizeof(previous)), previous);
-        ASSERT_EQ(chdir(folder.c_str()), 0);
+        ScratchFolderTest::SetUp();
         NewBackend();
     }
     void TearDown() override {
-        std::remove("scores");
-        ASSERT_EQ(chdir(previous), 0);
-        rmdir(folder.c_str());
+        ScratchFolderTest::TearDown();
         RegisterEmbeddedFiles();  // undo any damage a test registered
         ResetGameGlobals();
     }
@@ -52,17 +53,10 @@ protected:
             return -1;
         }
     }
-    static std::string ScoreFile() {
-        std::ifstream in("scores", std::ios::binary);
-        std::stringstream content;
-        content << in.rdbuf();
-        return content.str();
-    }
+    static std::string ScoreFile() { return ReadWholeFile("scores"); }
 
     std::unique_ptr<HeadlessBackend> backend;
     std::string fatalMessage;
-    std::string folder;
-    char previous[4096];
 };
 
 TEST_F(WholeProgram, StartsInOrderShowsTheTitleWithMusicAndQuitsSaving) {
@@ -277,6 +271,93 @@ TEST_F(WholeProgram, ACloseRequestInAnyPhaseQuitsAtOnceAndSaves) {
         EXPECT_EQ(ScoreFile().rfind(phase.topRow + oldRow, 0), 0u) << phase.name;
         std::remove("scores");
     }
+}
+
+TEST_F(WholeProgram, KeysPressedDuringTheLoadingScreenDoNotReachTheFirstTitleScreen) {
+    backend->clockLimitMicros = 60ull * 1000 * 1000;  // the quit below must work
+    backend->TapAt(1000, KEY_M);
+    // Escape ends the introduction; Space, pressed with it, is not asked
+    // about then, and its press is left over.
+    backend->TapAt(1500, KEY_ESCAPE);
+    backend->TapAt(1500, KEY_SPACE);
+    backend->TapAt(5000, KEY_ESCAPE);
+    int frames = 0;
+    int framesChanged = 0;
+    backend->onFlip = [&](HeadlessBackend& b) {
+        ++frames;
+        if (gameState != STATE_TITLE || musicOn != 1) {
+            ++framesChanged;
+        }
+        b.calls.clear();
+    };
+    EXPECT_EQ(Run(), 0);
+    EXPECT_GT(frames, 200);
+    EXPECT_EQ(framesChanged, 0);  // no game started, the music never toggled
+}
+
+// Whether a thread of this process sleeps in a blocking call.
+bool ThreadSleeps(pid_t thread) {
+    std::ifstream stat("/proc/self/task/" + std::to_string(thread) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    size_t name = line.rfind(')');  // the state follows the name in brackets
+    return name != std::string::npos && line.compare(name, 4, ") S ") == 0;
+}
+
+TEST_F(WholeProgram, QuittingWritesTheTableBeforeTheMusicStopsAndDrawsNoFurtherFrame) {
+    // The new table goes to "scores.saving" first. Made a named pipe, it
+    // holds the save until this test opens it for reading, so what the game
+    // has done by then can be seen.
+    ASSERT_EQ(mkfifo("scores.saving", 0600), 0);
+    backend->TapAt(500, KEY_ESCAPE);  // ends the introduction
+    const uint32_t quitAt = 3000;
+    backend->TapAt(quitAt, KEY_ESCAPE);
+    int framesAfterQuit = 0;
+    backend->onFlip = [&](HeadlessBackend& b) {
+        framesAfterQuit += b.Millis() >= quitAt ? 1 : 0;
+        b.calls.clear();
+    };
+    const pid_t game = static_cast<pid_t>(syscall(SYS_gettid));
+    std::atomic<bool> ended{false};
+    bool held = false;
+    bool musicPlayedDuringTheSave = false;
+    std::string saved;
+    std::thread reader([&] {
+        // The game never sleeps on the headless backend until the save
+        // waits for a reader.
+        int sleeping = 0;
+        while (!ended && sleeping < 10) {
+            sleeping = ThreadSleeps(game) ? sleeping + 1 : 0;
+            usleep(2000);
+        }
+        if (ended) {
+            return;
+        }
+        held = true;
+        musicPlayedDuringTheSave =
+            sndMusic != nullptr && musicEffect != nullptr && ChannelPlaying(musicEffect->channel);
+        int pipe = open("scores.saving", O_RDONLY);
+        char buffer[256];
+        ssize_t got;
+        while ((got = read(pipe, buffer, sizeof(buffer))) > 0) {
+            saved.append(buffer, static_cast<size_t>(got));
+        }
+        close(pipe);
+    });
+    int status = Run();
+    ended = true;
+    reader.join();
+    std::remove("scores.saving");
+    EXPECT_EQ(status, 0);
+    ASSERT_TRUE(held);
+    EXPECT_TRUE(musicPlayedDuringTheSave);
+    std::string expected;
+    for (int i = 0; i < 10; ++i) {
+        expected += std::to_string(100000 - 10000 * i) + "\r\nTELMORAX\r\n";
+    }
+    EXPECT_EQ(saved, expected);
+    EXPECT_EQ(sndMusic, nullptr);  // stopped and released afterwards
+    EXPECT_EQ(framesAfterQuit, 0);
 }
 
 // A scripted player: starts a game, chases the aliens with the fire key

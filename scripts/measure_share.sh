@@ -41,8 +41,8 @@ for game in "$@"; do
     games+=("$(realpath "$game")")
 done
 
-# shellcheck source=scripts/processes.sh
-. "$here/processes.sh"
+# shellcheck source=scripts/xvfb.sh
+. "$here/xvfb.sh"
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/quorvex-share.XXXXXX")
 running=""

@@ -18,8 +18,8 @@ if ! command -v Xvfb >/dev/null 2>&1; then
     exit 77
 fi
 
-# shellcheck source=scripts/processes.sh
-. "$(dirname "$0")/processes.sh"
+# shellcheck source=scripts/xvfb.sh
+. "$(dirname "$0")/xvfb.sh"
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/quorvex-xvfb.XXXXXX")
 xvfb_pid=""
@@ -30,22 +30,12 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -br \
-    3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 300); do
-    grep -q '^[0-9][0-9]*$' "$scratch/display" 2>/dev/null && break
-    if ! kill -0 "$xvfb_pid" 2>/dev/null; then
-        echo "with_xvfb: Xvfb ended: $(cat "$scratch/xvfb.log")" >&2
-        exit 1
-    fi
-    sleep 0.1
-done
-if ! grep -q '^[0-9][0-9]*$' "$scratch/display"; then
-    echo "with_xvfb: Xvfb named no display within 30 s" >&2
+fail() {
+    echo "with_xvfb: $*" >&2
     exit 1
-fi
+}
+start_xvfb "$scratch"
 
 status=0
-DISPLAY=":$(cat "$scratch/display")" LIBGL_ALWAYS_SOFTWARE=1 "$@" || status=$?
+LIBGL_ALWAYS_SOFTWARE=1 "$@" || status=$?
 exit "$status"

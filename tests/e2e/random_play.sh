@@ -32,10 +32,20 @@ passed=0
 sessions=0
 keys_sent=0
 
-# stop_process, start_xvfb and install_cleanup
-. "$here/xvfb.sh"
+# shellcheck source=../../scripts/xvfb.sh
+. "$here/../../scripts/xvfb.sh"
 
-install_cleanup random_play
+cleanup() {
+    stop_process "$game_pid"
+    stop_process "$xvfb_pid"
+    if [ "$passed" -eq 1 ]; then
+        rm -rf "$scratch"
+    else
+        echo "random_play: files kept in $scratch" >&2
+    fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
 
 fail() {
     echo "random_play: FAILED in session $((sessions + 1)): $*" >&2

@@ -61,7 +61,7 @@ fi
 
 # ---- The X server and the game ----------------------------------------------
 
-start_xvfb
+start_session_xvfb
 
 # The game works in its executable's folder and reads and writes "scores"
 # there. The table it starts with is the default one except for its last

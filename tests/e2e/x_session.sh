@@ -8,6 +8,8 @@
 # Exits 77 when Xvfb or xdotool is not installed.
 
 x_session_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=../../scripts/xvfb.sh
+source "$x_session_here/../../scripts/xvfb.sh"
 background="$x_session_here/../../gfx/space.png"
 font="$x_session_here/../../gfx/font.png"
 
@@ -43,21 +45,6 @@ log() {
     echo "$test_name: [$(($(date +%s%3N) - started_ms)) ms] $*"
 }
 
-# Ends a process this script started: politely first, then for certain.
-stop_process() {
-    local pid=$1
-    if [ -z "$pid" ] || ! kill -0 "$pid" 2>/dev/null; then
-        return 0
-    fi
-    kill -TERM "$pid" 2>/dev/null || true
-    for _ in $(seq 50); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -KILL "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-}
-
 cleanup() {
     stop_process "${other_window_pid:-}"
     stop_process "$game_pid"
@@ -82,23 +69,9 @@ fail() {
 }
 
 # Starts the X server and points DISPLAY at it.
-start_xvfb() {
-    # -displayfd makes Xvfb take the first free display number and write it
-    # once the server accepts clients.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -br \
-        3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
-    xvfb_pid=$!
+start_session_xvfb() {
     step="starting Xvfb"
-    for _ in $(seq 300); do
-        if grep -q '^[0-9][0-9]*$' "$scratch/display" 2>/dev/null; then
-            break
-        fi
-        kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb ended: $(cat "$scratch/xvfb.log")"
-        sleep 0.1
-    done
-    grep -q '^[0-9][0-9]*$' "$scratch/display" || fail "Xvfb named no display within 30 s"
-    DISPLAY=":$(cat "$scratch/display")"
-    export DISPLAY
+    start_xvfb "$scratch"
     log "Xvfb runs on $DISPLAY"
 }
 

@@ -47,7 +47,7 @@ fi
 snapshot() { (cd "$root" && find . -printf '%p %y %s %m %T@\n' | sort); }
 snapshot >"$scratch/tree-before"
 
-start_xvfb
+start_session_xvfb
 
 step="starting the installed game"
 (

@@ -1,7 +1,9 @@
-# Shared by the scripts that play the real game in a virtual X server.
-# Sourced, not run; the sourcing script defines fail MESSAGE.
+# Shell helpers for the scripts that start processes of their own, a
+# virtual X server among them. Sourced, not run; start_xvfb calls the
+# sourcing script's fail MESSAGE when the server does not come up.
 
-# Ends a process the script started: politely first, then for certain.
+# stop_process PID: ends a process this script started, politely first,
+# then for certain. Nothing happens when PID is empty or already gone.
 stop_process() {
     local pid=$1
     if [ -z "$pid" ] || ! kill -0 "$pid" 2>/dev/null; then
@@ -16,9 +18,9 @@ stop_process() {
     wait "$pid" 2>/dev/null || true
 }
 
-# start_xvfb FOLDER: starts Xvfb, sets xvfb_pid and exports DISPLAY.
-# -displayfd makes Xvfb take the first free display number and write it once
-# the server accepts clients, so parallel runs never collide.
+# start_xvfb FOLDER: starts Xvfb at 1024x768, sets xvfb_pid and exports
+# DISPLAY. -displayfd makes Xvfb take the first free display number and
+# write it once the server accepts clients, so parallel runs never collide.
 start_xvfb() {
     local folder=$1
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -br \
@@ -34,22 +36,4 @@ start_xvfb() {
     grep -q '^[0-9][0-9]*$' "$folder/display" || fail "Xvfb named no display within 30 s"
     DISPLAY=":$(cat "$folder/display")"
     export DISPLAY
-}
-
-# install_cleanup NAME: at exit, stops the game and Xvfb and removes the
-# scratch folder if the script passed, else keeps it for a look. Reads
-# game_pid, xvfb_pid, passed and scratch.
-install_cleanup() {
-    cleanup_name=$1
-    trap cleanup EXIT
-    trap 'exit 130' INT TERM
-}
-cleanup() {
-    stop_process "$game_pid"
-    stop_process "$xvfb_pid"
-    if [ "$passed" -eq 1 ]; then
-        rm -rf "$scratch"
-    else
-        echo "$cleanup_name: files kept in $scratch" >&2
-    fi
 }

@@ -217,15 +217,23 @@ Sound* LoadSound(const std::string& name, int flags) {
     if (bytes.data == nullptr || bytes.length < 4) {
         return nullptr;
     }
-    auto data = std::make_shared<SoundData>();
     std::string magic(reinterpret_cast<const char*>(bytes.data), 4);
-    bool decoded = magic == "RIFF"   ? DecodeWav(bytes.data, bytes.length, *data)
-                   : magic == "OggS" ? DecodeOgg(bytes.data, bytes.length, *data)
-                                     : false;
-    if (!decoded) {
-        return nullptr;
+    if (magic == "RIFF") {
+        auto data = std::make_shared<SoundData>();
+        if (!DecodeWav(bytes.data, bytes.length, *data)) {
+            return nullptr;
+        }
+        return new Sound{name, (flags & SOUND_LOOP) != 0, data, nullptr};
     }
-    return new Sound{name, (flags & SOUND_LOOP) != 0, data};
+    if (magic == "OggS") {
+        // Checked now, decoded as it plays.
+        auto stream = std::make_shared<OggSource>();
+        if (!InspectOgg(bytes.data, bytes.length, *stream)) {
+            return nullptr;
+        }
+        return new Sound{name, (flags & SOUND_LOOP) != 0, nullptr, stream};
+    }
+    return nullptr;
 }
 
 void FreeSound(Sound* sound) {

@@ -46,7 +46,7 @@ const float* StreamWindow::Frame(uint64_t index, uint64_t keepFrom) {
 }
 
 void StreamWindow::FillAhead(uint64_t from) {
-    begin_ = std::max(begin_, std::min(from, end_));
-    while (end_ < from + AHEAD && DecodeMore()) {
-    }
+    do {
+        begin_ = std::max(begin_, std::min(from, end_));
+    } while (end_ < from + AHEAD && DecodeMore());
 }

@@ -19,6 +19,8 @@ public:
     // Decodes ahead of 'from' until the ring holds AHEAD frames past it or
     // is full: at most one ring's worth of work.
     void FillAhead(uint64_t from);
+    // One past the last frame decoded so far.
+    uint64_t DecodedEnd() const { return end_; }
 
     static constexpr uint64_t RING = 16384;  // frames, a power of two
     static constexpr uint64_t AHEAD = 8192;  // about 0.19 s at 44.1 kHz

@@ -2,6 +2,7 @@
 // and reach the installed backend for everything that touches the machine.
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/backend.h"
 #include "platform/builtin_font.h"
@@ -144,7 +145,7 @@ Image* LoadAnimImage(const std::string& name, int cellWidth, int cellHeight, int
     if (!DecodeEmbedded(name, picture)) {
         return nullptr;
     }
-    return MakeImage(name, picture, cellWidth, cellHeight, firstCell, cellCount, flags);
+    return MakeImage(name, std::move(picture), cellWidth, cellHeight, firstCell, cellCount, flags);
 }
 
 Image* LoadImage(const std::string& name, int flags) {
@@ -152,7 +153,9 @@ Image* LoadImage(const std::string& name, int flags) {
     if (!DecodeEmbedded(name, picture)) {
         return nullptr;
     }
-    return MakeImage(name, picture, picture.width, picture.height, 0, 1, flags);
+    const int width = picture.width;
+    const int height = picture.height;
+    return MakeImage(name, std::move(picture), width, height, 0, 1, flags);
 }
 
 void MidHandle(Image* image) {
@@ -192,12 +195,13 @@ uint32_t ReadPixel(const PixelMap& map, int x, int y) {
     return image->pixels[map.frame][static_cast<size_t>(y * image->width + x)];
 }
 
-void UnlockImage(Image* image, int) {
+void UnlockImage(Image* image, int frame) {
     if (image == nullptr) {
         return;
     }
-    // The pixels may have been written: rebuild what is derived from them.
-    RebuildMasks(*image);
+    // The frame's pixels may have been written: rebuild what is derived
+    // from them. The other frames were not locked and are unchanged.
+    RebuildMask(*image, frame);
     ++image->version;
 }
 

@@ -5,7 +5,7 @@ JOBS ?= 2
 BUILD := build
 DEBUG_BUILD := build-debug
 
-.PHONY: all deps build run test bench format clean
+.PHONY: all deps build run test bench measure-startup format clean
 
 all: build
 
@@ -31,6 +31,12 @@ bench: build
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DQUORVEX_TESTS=OFF -DQUORVEX_BENCH=ON
 	cmake --build $(BUILD) -j$(JOBS) --target quorvex_bench
 	./$(BUILD)/bench/quorvex_bench
+
+# Exec to title and memory in play against a bare SDL2 + OpenGL window, in Xvfb.
+measure-startup: build
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DQUORVEX_TESTS=OFF -DQUORVEX_BENCH=ON
+	cmake --build $(BUILD) -j$(JOBS) --target quorvex_bare_window quorvex_swap_clock
+	scripts/measure_startup.sh $(BUILD) $(BUILD)/quorvex
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -2,7 +2,8 @@
 # Measures, in one virtual X server and alternating round by round, how long
 # the game takes from exec to its title screen with Escape pressed at once,
 # and its resident memory in play, against a bare SDL2 + OpenGL window: the
-# window's first shown frame and its memory are the floor.
+# window's first shown frame and its memory are the floor. The games' own
+# first frame (the opened display) is shown beside.
 #
 #   scripts/measure_startup.sh BUILD_DIR GAME [GAME...]
 #
@@ -98,15 +99,17 @@ for round in $(seq "$rounds"); do
 
     index=1
     for game in "$@"; do
-        # Exec to title: the first frame is the loading screen, the second
-        # the title, once Escape has ended the introduction.
+        # Exec to title: the display shows a cleared frame when it opens,
+        # then the loading screen, then the title once Escape has ended the
+        # introduction.
         launch "$game"
-        press_until Escape 2
-        sed -n 2p "$scratch/swaps" >>"$scratch/start.$index"
+        press_until Escape 3
+        sed -n 3p "$scratch/swaps" >>"$scratch/start.$index"
+        sed -n 1p "$scratch/swaps" >>"$scratch/first.$index"
         finish
         # Memory in play: Space ends the introduction and starts a game.
         launch "$game"
-        press_until space 2
+        press_until space 3
         for _ in $(seq 20); do xdotool key space 2>/dev/null || true; sleep 0.05; done
         sleep 2
         memory >>"$scratch/memory.$index"
@@ -120,18 +123,20 @@ done
 floor_start=$(median <"$scratch/start.0")
 floor_rss=$(cut -d' ' -f1 "$scratch/memory.0" | median)
 floor_peak=$(cut -d' ' -f2 "$scratch/memory.0" | median)
-printf '%-44s %14s %8s %16s %12s\n' program "start-up (ms)" ratio "resident (MiB)" "peak (MiB)"
+printf '%-44s %14s %8s %16s %12s %12s\n' program "start-up (ms)" ratio "resident (MiB)" "peak (MiB)" \
+    "first (ms)"
 awk -v s="$floor_start" -v r="$floor_rss" -v p="$floor_peak" 'BEGIN {
-    printf "%-44s %14.1f %8.2f %16.1f %12.1f\n", "bare SDL2 + GL window (first frame)",
-        s / 1000, 1, r / 1024, p / 1024 }'
+    printf "%-44s %14.1f %8.2f %16.1f %12.1f %12.1f\n", "bare SDL2 + GL window (first frame)",
+        s / 1000, 1, r / 1024, p / 1024, s / 1000 }'
 index=1
 for game in "$@"; do
     start=$(median <"$scratch/start.$index")
     rss=$(cut -d' ' -f1 "$scratch/memory.$index" | median)
     peak=$(cut -d' ' -f2 "$scratch/memory.$index" | median)
-    awk -v name="$game (title; above the window)" -v s="$start" -v fs="$floor_start" \
+    first=$(median <"$scratch/first.$index")
+    awk -v f="$first" -v name="$game (title; above the window)" -v s="$start" -v fs="$floor_start" \
         -v r="$rss" -v fr="$floor_rss" -v p="$peak" -v fp="$floor_peak" 'BEGIN {
-        printf "%-44s %14.1f %8.2f %+16.1f %+12.1f\n", name, s / 1000, s / fs,
-            (r - fr) / 1024, (p - fp) / 1024 }'
+        printf "%-44s %14.1f %8.2f %+16.1f %+12.1f %12.1f\n", name, s / 1000, s / fs,
+            (r - fr) / 1024, (p - fp) / 1024, f / 1000 }'
     index=$((index + 1))
 done

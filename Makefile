@@ -6,6 +6,7 @@
 # make fuzz:    run each fuzz target for FUZZ_SECONDS (default 60).
 # make soak:    an hour of game time on the sanitizer build, then random play
 #               of the real game in a virtual X server.
+# make bench:   the benchmarks; make measure-startup: start-up time and memory.
 
 JOBS ?= 2
 FUZZ_SECONDS ?= 60
@@ -17,7 +18,7 @@ PACKAGE_BUILD := build-package
 PREFIX ?= /usr/local
 DESTDIR ?=
 
-.PHONY: all deps build run debug-build test fuzz soak bench install package format clean
+.PHONY: all deps build run debug-build test fuzz soak bench measure-startup install package format clean
 
 all: build
 
@@ -78,6 +79,12 @@ package: deps
 			-DQUORVEX_BENCH=OFF
 	cmake --build $(PACKAGE_BUILD) -j$(JOBS) --target quorvex quorvex_documents
 	cd $(PACKAGE_BUILD) && cpack -G DEB
+
+# Exec to title and memory in play against a bare SDL2 + OpenGL window, in Xvfb.
+measure-startup: build
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DQUORVEX_TESTS=OFF -DQUORVEX_BENCH=ON
+	cmake --build $(BUILD) -j$(JOBS) --target quorvex_bare_window quorvex_swap_clock
+	scripts/measure_startup.sh $(BUILD) $(BUILD)/quorvex
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

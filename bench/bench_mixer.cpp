@@ -32,9 +32,9 @@ std::shared_ptr<const SoundData> Tone(int rate, double seconds, double hertz) {
 
 void BM_MixOneSecond16Channels(benchmark::State& state) {
     // The effects outlast the second so that all 16 play throughout.
-    Sound effect11k{"effect11k", false, Tone(11025, 1.5, 440.0)};
-    Sound effect8k{"effect8k", false, Tone(8000, 1.5, 220.0)};
-    Sound music{"music", true, Tone(kRate, 0.25, 330.0)};
+    Sound effect11k{"effect11k", false, Tone(11025, 1.5, 440.0), {}};
+    Sound effect8k{"effect8k", false, Tone(8000, 1.5, 220.0), {}};
+    Sound music{"music", true, Tone(kRate, 0.25, 330.0), {}};
     std::vector<float> out(2 * kBlock);
 
     for (auto _ : state) {

@@ -2,6 +2,7 @@
 // and reach the installed backend for everything that touches the machine.
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/backend.h"
 #include "platform/builtin_font.h"
@@ -149,7 +150,7 @@ Image* LoadAnimImage(const std::string& name, int cellWidth, int cellHeight, int
     if (!DecodeEmbedded(name, picture)) {
         return nullptr;
     }
-    return MakeImage(name, picture, cellWidth, cellHeight, firstCell, cellCount, flags);
+    return MakeImage(name, std::move(picture), cellWidth, cellHeight, firstCell, cellCount, flags);
 }
 
 Image* LoadImage(const std::string& name, int flags) {
@@ -157,7 +158,9 @@ Image* LoadImage(const std::string& name, int flags) {
     if (!DecodeEmbedded(name, picture)) {
         return nullptr;
     }
-    return MakeImage(name, picture, picture.width, picture.height, 0, 1, flags);
+    const int width = picture.width;
+    const int height = picture.height;
+    return MakeImage(name, std::move(picture), width, height, 0, 1, flags);
 }
 
 void MidHandle(Image* image) {
@@ -197,12 +200,13 @@ uint32_t ReadPixel(const PixelMap& map, int x, int y) {
     return image->pixels[map.frame][static_cast<size_t>(y * image->width + x)];
 }
 
-void UnlockImage(Image* image, int) {
+void UnlockImage(Image* image, int frame) {
     if (image == nullptr) {
         return;
     }
-    // The pixels may have been written: rebuild what is derived from them.
-    RebuildMasks(*image);
+    // The frame's pixels may have been written: rebuild what is derived
+    // from them. The other frames were not locked and are unchanged.
+    RebuildMask(*image, frame);
     ++image->version;
 }
 
@@ -222,15 +226,23 @@ Sound* LoadSound(const std::string& name, int flags) {
     if (bytes.data == nullptr || bytes.length < 4) {
         return nullptr;
     }
-    auto data = std::make_shared<SoundData>();
     std::string magic(reinterpret_cast<const char*>(bytes.data), 4);
-    bool decoded = magic == "RIFF"   ? DecodeWav(bytes.data, bytes.length, *data)
-                   : magic == "OggS" ? DecodeOgg(bytes.data, bytes.length, *data)
-                                     : false;
-    if (!decoded) {
-        return nullptr;
+    if (magic == "RIFF") {
+        auto data = std::make_shared<SoundData>();
+        if (!DecodeWav(bytes.data, bytes.length, *data)) {
+            return nullptr;
+        }
+        return new Sound{name, (flags & SOUND_LOOP) != 0, data, nullptr};
     }
-    return new Sound{name, (flags & SOUND_LOOP) != 0, data};
+    if (magic == "OggS") {
+        // Checked now, decoded as it plays.
+        auto stream = std::make_shared<OggSource>();
+        if (!InspectOgg(bytes.data, bytes.length, *stream)) {
+            return nullptr;
+        }
+        return new Sound{name, (flags & SOUND_LOOP) != 0, nullptr, stream};
+    }
+    return nullptr;
 }
 
 void FreeSound(Sound* sound) {

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -45,8 +46,8 @@ void MakeBlackTransparent(std::vector<uint32_t>& pixels) {
 
 }  // namespace
 
-Image* MakeImage(const std::string& name, const DecodedPicture& picture, int cellWidth,
-                 int cellHeight, int firstCell, int cellCount, int flags) {
+Image* MakeImage(const std::string& name, DecodedPicture picture, int cellWidth, int cellHeight,
+                 int firstCell, int cellCount, int flags) {
     if (cellWidth <= 0 || cellHeight <= 0 || firstCell < 0 || cellCount <= 0) {
         return nullptr;
     }
@@ -70,8 +71,13 @@ Image* MakeImage(const std::string& name, const DecodedPicture& picture, int cel
     image->height = cellHeight;
     image->flags = flags;
     image->pixels.reserve(static_cast<size_t>(cellCount));
+    const bool wholePicture =
+        cellCount == 1 && cellWidth == picture.width && cellHeight == picture.height;
     for (int i = 0; i < cellCount; ++i) {
-        image->pixels.push_back(CutCell(picture, cellWidth, cellHeight, firstCell + i));
+        // A picture that is its own only cell is taken over, not copied.
+        image->pixels.push_back(wholePicture
+                                    ? std::move(picture.pixels)
+                                    : CutCell(picture, cellWidth, cellHeight, firstCell + i));
         if (clearBlack) {
             MakeBlackTransparent(image->pixels.back());
         }
@@ -108,6 +114,14 @@ CollisionMask BuildMask(const std::vector<uint32_t>& pixels, int width, int heig
         mask.minY = 0;
     }
     return mask;
+}
+
+void RebuildMask(Image& image, int frame) {
+    if (frame >= 0 && static_cast<size_t>(frame) < image.pixels.size() &&
+        image.masks.size() == image.pixels.size()) {
+        image.masks[static_cast<size_t>(frame)] =
+            BuildMask(image.pixels[static_cast<size_t>(frame)], image.width, image.height);
+    }
 }
 
 void RebuildMasks(Image& image) {

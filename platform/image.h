@@ -45,8 +45,11 @@ bool DecodePng(const unsigned char* data, size_t length, DecodedPicture& out);
 // Builds an image from a decoded picture, cut into cells row by row from the
 // top-left. Null when the picture holds fewer than first + count cells.
 // Applies the masked flag (black transparent in pictures without alpha).
-Image* MakeImage(const std::string& name, const DecodedPicture& picture, int cellWidth,
-                 int cellHeight, int firstCell, int cellCount, int flags);
+// A picture that is one whole cell is taken over; pass it moved.
+Image* MakeImage(const std::string& name, DecodedPicture picture, int cellWidth, int cellHeight,
+                 int firstCell, int cellCount, int flags);
 
 CollisionMask BuildMask(const std::vector<uint32_t>& pixels, int width, int height);
 void RebuildMasks(Image& image);
+// Rebuilds one frame's mask after its pixels changed.
+void RebuildMask(Image& image, int frame);

@@ -1,6 +1,10 @@
 // Ogg Vorbis reader for the music: libvorbisfile decodes from the embedded
 // bytes through a small in-memory cursor, and the result is made stereo.
+// The bytes are checked once when the music is loaded; each channel that
+// plays it then decodes them with a decoder of its own, a little at a time.
 #define OV_EXCLUDE_STATIC_CALLBACKS
+#include "platform/ogg_decode.h"
+
 #include <ogg/ogg.h>
 #include <vorbis/vorbisfile.h>
 
@@ -8,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <utility>
 
 #include "platform/mixer.h"
@@ -84,51 +89,123 @@ bool WholePages(const unsigned char* bytes, size_t length) {
     return whole && ended && used == length;
 }
 
+ov_callbacks SeekableCallbacks() {
+    return ov_callbacks{CursorRead, CursorSeek, CursorClose, CursorTell};
+}
+
+// Without a seek function vorbisfile reads straight through and skips its
+// search for the stream's end, which only the load check needs.
+ov_callbacks StraightCallbacks() {
+    return ov_callbacks{CursorRead, nullptr, CursorClose, nullptr};
+}
+
 }  // namespace
 
-bool DecodeOgg(const unsigned char* bytes, size_t length, SoundData& out) {
+bool InspectOgg(const unsigned char* bytes, size_t length, OggSource& out) {
     if (bytes == nullptr || length == 0 || !WholePages(bytes, length)) {
         return false;
     }
     Cursor cursor{bytes, length, 0};
-    ov_callbacks callbacks{CursorRead, CursorSeek, CursorClose, CursorTell};
     OggVorbis_File file{};
-    SoundData result;
-    bool ok = ov_open_callbacks(&cursor, &file, nullptr, 0, callbacks) == 0;
-    if (ok) {
-        vorbis_info* info = ov_info(&file, -1);
-        // A rate beyond 32 bits cannot be played; taken anyway it would wrap
-        // to a negative rate and the sound would end at once, looped or not.
-        ok = info != nullptr && info->rate > 0 && info->rate <= INT32_MAX && info->channels > 0;
-        if (ok) {
-            result.rate = static_cast<int>(info->rate);
-        }
+    if (ov_open_callbacks(&cursor, &file, nullptr, 0, SeekableCallbacks()) != 0) {
+        return false;  // a failed open has already cleared the file
     }
-    while (ok) {
+    vorbis_info* info = ov_info(&file, -1);
+    ogg_int64_t frames = ov_pcm_total(&file, -1);
+    // A rate beyond 32 bits cannot be played; taken anyway it would wrap to a
+    // negative rate and the sound would end at once, looped or not.
+    bool ok = info != nullptr && info->rate > 0 && info->rate <= INT32_MAX && info->channels > 0 &&
+              frames > 0;
+    if (ok) {
+        // The first packet must decode to sound, or the stream is no use.
         float** pcm = nullptr;
         int link = 0;
-        long got = ov_read_float(&file, &pcm, 4096, &link);
-        if (got == 0) {
-            break;
+        ok = ov_read_float(&file, &pcm, 1, &link) > 0;
+    }
+    if (ok) {
+        out = OggSource{bytes, length, static_cast<int>(info->rate), static_cast<uint64_t>(frames)};
+    }
+    ov_clear(&file);
+    return ok;
+}
+
+struct OggDecoder::State {
+    Cursor cursor{};
+    OggVorbis_File file{};
+    bool open = false;
+};
+
+OggDecoder::OggDecoder(const OggSource& source) : source_(source), state_(new State) {
+    Open();
+}
+
+OggDecoder::~OggDecoder() {
+    Close();
+}
+
+void OggDecoder::Open() {
+    state_->cursor = Cursor{source_.bytes, source_.length, 0};
+    state_->file = OggVorbis_File{};
+    state_->open =
+        ov_open_callbacks(&state_->cursor, &state_->file, nullptr, 0, StraightCallbacks()) == 0;
+    done_ = 0;
+}
+
+void OggDecoder::Close() {
+    if (state_->open) {
+        ov_clear(&state_->file);
+        state_->open = false;
+    }
+}
+
+void OggDecoder::Rewind() {
+    Close();
+    Open();
+}
+
+size_t OggDecoder::Read(float* out, size_t frames) {
+    frames = static_cast<size_t>(std::min<uint64_t>(frames, source_.frames - done_));
+    size_t got = 0;
+    while (got < frames && state_->open) {
+        float** pcm = nullptr;
+        int link = 0;
+        int wanted = static_cast<int>(std::min<size_t>(frames - got, 4096));
+        long read = ov_read_float(&state_->file, &pcm, wanted, &link);
+        if (read == OV_HOLE) {
+            continue;  // a gap in the data: carry on after it
         }
-        vorbis_info* info = ov_info(&file, link);
-        if (got < 0 || info == nullptr || info->channels < 1) {
-            ok = false;
+        vorbis_info* info = ov_info(&state_->file, link);
+        if (read <= 0 || info == nullptr || info->channels < 1) {
+            Close();  // the data ends early or is damaged: silence from here
             break;
         }
         // Mono is heard on both sides; beyond two channels only the first two.
         const float* left = pcm[0];
         const float* right = info->channels > 1 ? pcm[1] : pcm[0];
-        for (long i = 0; i < got; ++i) {
-            result.frames.push_back(std::clamp(left[i], -1.0f, 1.0f));
-            result.frames.push_back(std::clamp(right[i], -1.0f, 1.0f));
+        for (long i = 0; i < read; ++i) {
+            out[2 * got] = std::clamp(left[i], -1.0f, 1.0f);
+            out[2 * got + 1] = std::clamp(right[i], -1.0f, 1.0f);
+            ++got;
         }
     }
-    // A failed open has already cleared the file, and clearing twice is safe.
-    ov_clear(&file);
-    // A stream without a single sample is no use as a sound.
-    if (!ok || result.frames.empty()) {
+    // Whatever the data fell short of the stream's length is silence.
+    std::fill(out + 2 * got, out + 2 * frames, 0.0f);
+    done_ += frames;
+    return frames;
+}
+
+bool DecodeOgg(const unsigned char* bytes, size_t length, SoundData& out) {
+    OggSource source;
+    if (!InspectOgg(bytes, length, source)) {
         return false;
+    }
+    SoundData result;
+    result.rate = source.rate;
+    result.frames.resize(static_cast<size_t>(source.frames) * 2);
+    OggDecoder decoder(source);
+    size_t at = 0;
+    while (at < source.frames) {
+        at += decoder.Read(result.frames.data() + 2 * at, source.frames - at);
     }
     out = std::move(result);
     return true;

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/object_list.h"
 
@@ -195,7 +196,7 @@ std::string Str(int64_t value);
 int32_t ToInt(const std::string& text);  // saturates outside the 32-bit range
 std::string Upper(const std::string& text);
 std::string Chr(int code);
-int Instr(const std::string& haystack, const std::string& needle);  // 1-based, 0 when absent
-int Find(const std::string& haystack, const std::string& needle);   // 0-based, -1 when absent
+int Instr(std::string_view haystack, std::string_view needle);  // 1-based, 0 when absent
+int Find(std::string_view haystack, std::string_view needle);   // 0-based, -1 when absent
 // Characters start..end-1 (0-based), padded with spaces outside the text.
 std::string Slice(const std::string& text, int start, int end);

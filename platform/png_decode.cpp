@@ -50,7 +50,7 @@ struct Header {
 };
 
 // Reads the chunks up to the image data and sets up the conversion to 8-bit
-// RGBA. Only trivially destructible locals: libpng may longjmp here.
+// RGBA words. Only trivially destructible locals: libpng may longjmp here.
 bool ReadHeader(png_structp png, png_infop info, Header* header) {
     if (setjmp(png_jmpbuf(png))) {
         return false;
@@ -69,6 +69,13 @@ bool ReadHeader(png_structp png, png_infop info, Header* header) {
     if (!header->hasAlpha) {
         png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
     }
+    // Bytes in the order that makes each pixel one 0xAARRGGBB word in
+    // memory, so the rows are read straight into the picture.
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    png_set_bgr(png);
+#else
+    png_set_swap_alpha(png);
+#endif
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
 
@@ -128,25 +135,17 @@ bool Decode(const unsigned char* data, size_t length, DecodedPicture& out) {
         return false;
     }
 
-    const size_t rowBytes = size_t{header.width} * 4;
-    std::vector<png_byte> bytes(rowBytes * header.height);
-    std::vector<png_bytep> rows(header.height);
-    for (png_uint_32 y = 0; y < header.height; ++y) {
-        rows[y] = bytes.data() + rowBytes * y;
-    }
-    if (!ReadRows(reader.png(), reader.info(), rows.data())) {
-        return false;
-    }
-
     DecodedPicture picture;
     picture.width = static_cast<int>(header.width);
     picture.height = static_cast<int>(header.height);
     picture.hasAlpha = header.hasAlpha;
     picture.pixels.resize(size_t{header.width} * header.height);
-    for (size_t i = 0; i < picture.pixels.size(); ++i) {
-        const png_byte* p = bytes.data() + i * 4;
-        picture.pixels[i] =
-            uint32_t{p[3]} << 24 | uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | uint32_t{p[2]};
+    std::vector<png_bytep> rows(header.height);
+    for (png_uint_32 y = 0; y < header.height; ++y) {
+        rows[y] = reinterpret_cast<png_bytep>(picture.pixels.data() + size_t{header.width} * y);
+    }
+    if (!ReadRows(reader.png(), reader.info(), rows.data())) {
+        return false;
     }
     out = std::move(picture);
     return true;

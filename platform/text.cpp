@@ -51,12 +51,12 @@ std::string Chr(int code) {
     return std::string(1, static_cast<char>(code & 0xFF));
 }
 
-int Find(const std::string& haystack, const std::string& needle) {
+int Find(std::string_view haystack, std::string_view needle) {
     size_t at = haystack.find(needle);
-    return at == std::string::npos ? -1 : static_cast<int>(at);
+    return at == std::string_view::npos ? -1 : static_cast<int>(at);
 }
 
-int Instr(const std::string& haystack, const std::string& needle) {
+int Instr(std::string_view haystack, std::string_view needle) {
     return Find(haystack, needle) + 1;
 }
 

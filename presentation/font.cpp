@@ -38,9 +38,15 @@ int32_t MeasureGlyph(int32_t glyph) {
     return width;
 }
 
-std::string CharacterAt(const std::string& text, size_t i) {
-    const int at = static_cast<int>(i);
-    return Slice(text, at, at + 1);
+// Seven zeros go in front of a number's digits; the last eight are shown.
+constexpr int32_t NUMBER_PADDING = 7;
+
+// The character at 'at' of the zero-padded number, space before its start.
+char PaddedDigit(std::string_view digits, int32_t at) {
+    if (at < 0) {
+        return ' ';
+    }
+    return at < NUMBER_PADDING ? '0' : digits[static_cast<size_t>(at - NUMBER_PADDING)];
 }
 
 }  // namespace
@@ -53,20 +59,20 @@ void MeasureFont() {
     fontWidths[SPACE_GLYPH] = SPACE_ADVANCE;
 }
 
-int32_t GlyphIndex(const std::string& character) {
+int32_t GlyphIndex(std::string_view character) {
     const int at = Find(CHARSET, character);
     return at < 0 ? SPACE_GLYPH : at;
 }
 
-int32_t FontTextWidth(const std::string& text) {
+int32_t FontTextWidth(std::string_view text) {
     int32_t width = 0;
     for (size_t i = 0; i < text.size(); ++i) {
-        width += fontWidths[static_cast<size_t>(GlyphIndex(CharacterAt(text, i)))];
+        width += fontWidths[static_cast<size_t>(GlyphIndex(text.substr(i, 1)))];
     }
     return width;
 }
 
-void DrawFontText(const std::string& text, int32_t x, int32_t y, int32_t centred, int32_t middle) {
+void DrawFontText(std::string_view text, int32_t x, int32_t y, int32_t centred, int32_t middle) {
     if (centred == 1) {
         x -= FontTextWidth(text) / 2;
     }
@@ -74,19 +80,18 @@ void DrawFontText(const std::string& text, int32_t x, int32_t y, int32_t centred
         y -= HALF_GLYPH_HEIGHT;
     }
     for (size_t i = 0; i < text.size(); ++i) {
-        const int32_t glyph = GlyphIndex(CharacterAt(text, i));
+        const int32_t glyph = GlyphIndex(text.substr(i, 1));
         DrawImage(imgFont, static_cast<float>(x), static_cast<float>(y), glyph);
         x += fontWidths[static_cast<size_t>(glyph)];
     }
 }
 
-void DrawNumber(const std::string& digits, int32_t x, int32_t y) {
+void DrawNumber(std::string_view digits, int32_t x, int32_t y) {
     // Seven zeros in front, then the last eight characters: leading zeros
     // for short numbers, only the low digits for long ones.
-    const std::string shown = "0000000" + digits;
-    const int first = static_cast<int>(shown.size()) - DIGIT_CELLS;
+    const int32_t first = NUMBER_PADDING + static_cast<int32_t>(digits.size()) - DIGIT_CELLS;
     for (int32_t i = 0; i < DIGIT_CELLS; ++i) {
-        const int32_t digit = ToInt(Slice(shown, first + i, first + i + 1));
+        const int32_t digit = ToInt(std::string(1, PaddedDigit(digits, first + i)));
         DrawImage(imgDigits, static_cast<float>(x + DIGIT_CELL_WIDTH * i), static_cast<float>(y),
                   digit);
     }

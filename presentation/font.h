@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 extern const char* const CHARSET;  // glyph order of the font picture
@@ -12,8 +13,9 @@ constexpr int32_t SPACE_GLYPH = 37;
 extern std::vector<int32_t> fontWidths;
 
 void MeasureFont();
-int32_t GlyphIndex(const std::string& character);
-int32_t FontTextWidth(const std::string& text);
-void DrawFontText(const std::string& text, int32_t x, int32_t y, int32_t centred, int32_t middle);
-void DrawNumber(const std::string& digits, int32_t x, int32_t y);
+// Texts are read in place: drawing and measuring copy nothing.
+int32_t GlyphIndex(std::string_view character);
+int32_t FontTextWidth(std::string_view text);
+void DrawFontText(std::string_view text, int32_t x, int32_t y, int32_t centred, int32_t middle);
+void DrawNumber(std::string_view digits, int32_t x, int32_t y);
 void DrawHighScores();

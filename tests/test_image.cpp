@@ -478,6 +478,22 @@ TEST(RebuildMasks, FollowsChangedPixels) {
     EXPECT_LT(image->masks[0].maxX, image->masks[0].minX);
 }
 
+TEST(RebuildMasks, OneFrameAtATime) {
+    auto image = Make(Picture(2, 1, true, {0x00000000, 0x00000000}), 1, 1, 0, 2, 0);
+    ASSERT_NE(image, nullptr);
+    image->pixels[0][0] = 0xFFFFFFFF;
+    image->pixels[1][0] = 0xFFFFFFFF;
+    RebuildMask(*image, 1);
+    EXPECT_EQ(image->masks[1].maxX, 0);
+    EXPECT_LT(image->masks[0].maxX, image->masks[0].minX);  // not rebuilt
+    for (int frame : {-1, 2}) {
+        RebuildMask(*image, frame);  // no such frame: nothing happens
+    }
+    EXPECT_LT(image->masks[0].maxX, image->masks[0].minX);
+    UnlockImage(image.get(), 0);
+    EXPECT_EQ(image->masks[0].maxX, 0);
+}
+
 // ---------------------------------------------------------------- built-in font
 
 int InkCount(const uint8_t* glyph) {

@@ -1,5 +1,5 @@
 // The mixer on synthetic sounds: channel lifetime, summing, volume, pause,
-// looping, resampling, fades and thread safety.
+// looping, resampling, fades, streamed sounds and thread safety.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "platform/mixer.h"
+#include "platform/stream_window.h"
+#include "tests/ogg_fixture.h"
 
 namespace {
 
@@ -534,6 +536,160 @@ TEST(Mixer, TheMixerIsOneForTheProcess) {
     EXPECT_FALSE(mixer.Playing(channel));
 }
 
+// ---------------------------------------------------------------- streamed
+
+// A stereo test tune: a different tone on each side, loud enough that the
+// limiter has work to do at full volume.
+Bytes Tune(size_t frames, int rate) {
+    std::vector<float> left(frames), right(frames);
+    for (size_t i = 0; i < frames; ++i) {
+        double t = static_cast<double>(i) / rate;
+        left[i] = static_cast<float>(0.9 * std::sin(2 * 3.141592653589793 * 440.0 * t));
+        right[i] = static_cast<float>(0.6 * std::sin(2 * 3.141592653589793 * 97.0 * t));
+    }
+    return EncodeOgg({left, right}, rate);
+}
+
+// The same Ogg bytes as a streamed sound and as a sound decoded whole.
+struct TwoWays {
+    Bytes bytes;
+    Sound streamed;
+    Sound whole;
+};
+
+TwoWays Prepare(size_t frames, int rate, bool loop) {
+    TwoWays both{Tune(frames, rate), {}, {}};
+    auto source = std::make_shared<OggSource>();
+    EXPECT_TRUE(InspectOgg(both.bytes.data(), both.bytes.size(), *source));
+    both.streamed = Sound{"streamed", loop, nullptr, source};
+    auto data = std::make_shared<SoundData>();
+    EXPECT_TRUE(DecodeOgg(both.bytes.data(), both.bytes.size(), *data));
+    both.whole = MakeSound(data, loop);
+    return both;
+}
+
+// Two channels of one sound, started apart, paused, turned down and
+// resumed, mixed in blocks of the given size.
+std::vector<float> Scenario(const Sound& sound, int rate, int block, int total) {
+    Mixer mixer;
+    std::vector<float> out(static_cast<size_t>(total) * 2, 0.0f);
+    int at = 0;
+    auto mix = [&](int frames) {
+        for (int end = std::min(total, at + frames); at < end;) {
+            int count = std::min(block, end - at);
+            mixer.Mix(out.data() + 2 * at, count, rate);
+            at += count;
+        }
+    };
+    int64_t first = mixer.Cue(sound);
+    mixer.Resume(first);
+    mix(total / 5);
+    int64_t second = mixer.Cue(sound);
+    mixer.SetVolume(second, 0.5f);
+    mixer.Resume(second);
+    mix(total / 5);
+    mixer.Pause(first);
+    mix(total / 5);
+    mixer.Resume(first);
+    mixer.SetVolume(first, 0.8f);
+    mix(total);
+    return out;
+}
+
+TEST(StreamedSound, PlaysSampleForSampleLikeTheSoundDecodedWhole) {
+    struct Case {
+        size_t frames;  // of the tune
+        int rate;       // of the tune
+        int outputRate;
+        bool loop;
+        int block;
+        int total;  // output frames
+    };
+    // Short loops cross their seam many times; the long tune is several
+    // windows long; slower and faster tunes blend between frames, also
+    // across the seam.
+    for (Case c :
+         {Case{3000, kRate, kRate, true, 512, 20000}, Case{50000, kRate, kRate, true, 512, 180000},
+          Case{50000, kRate, kRate, false, 441, 80000}, Case{7001, 22050, kRate, true, 1024, 40000},
+          Case{9000, 48000, kRate, true, 333, 40000}, Case{4000, 8000, kRate, false, 256, 30000},
+          Case{600, kRate, kRate, true, 4096, 20000}}) {
+        TwoWays both = Prepare(c.frames, c.rate, c.loop);
+        ASSERT_EQ(both.streamed.FrameCount(), c.frames);
+        std::vector<float> streamed = Scenario(both.streamed, c.outputRate, c.block, c.total);
+        std::vector<float> whole = Scenario(both.whole, c.outputRate, c.block, c.total);
+        ASSERT_GT(AudibleFrames(whole), static_cast<size_t>(c.total) / 3) << c.frames;
+        size_t differing = 0;
+        for (size_t i = 0; i < whole.size(); ++i) {
+            differing += streamed[i] != whole[i] ? 1 : 0;
+        }
+        EXPECT_EQ(differing, 0u) << c.frames << " frames at " << c.rate << " Hz";
+    }
+}
+
+TEST(StreamedSound, LongPauseKeepsThePlaceAndResumesFromIt) {
+    // Paused for longer than the tune, then resumed: the streamed channel
+    // carries on exactly where the whole one does.
+    TwoWays both = Prepare(30000, kRate, true);
+    auto play = [](const Sound& sound) {
+        Mixer mixer;
+        int64_t channel = mixer.Cue(sound);
+        mixer.Resume(channel);
+        MixFrames(mixer, 10000);
+        mixer.Pause(channel);
+        std::vector<float> paused = MixFrames(mixer, 100000);
+        EXPECT_TRUE(mixer.Playing(channel));
+        EXPECT_EQ(AudibleFrames(paused),
+                  AudibleFrames(std::vector<float>(paused.begin(), paused.begin() + 2 * kSettle)));
+        mixer.Resume(channel);
+        return MixFrames(mixer, 40000);
+    };
+    std::vector<float> whole = play(both.whole);
+    EXPECT_GT(AudibleFrames(whole), 39000u);
+    EXPECT_EQ(play(both.streamed), whole);
+}
+
+TEST(StreamedSound, OneShotEndsAndStopSoundReachesStreamedChannels) {
+    TwoWays once = Prepare(5000, kRate, false);
+    TwoWays loop = Prepare(5000, kRate, true);
+    Mixer mixer;
+    int64_t shot = mixer.Cue(once.streamed);
+    mixer.Resume(shot);
+    int64_t looping = mixer.Cue(loop.streamed);
+    mixer.Resume(looping);
+    MixFrames(mixer, 6000);
+    EXPECT_FALSE(mixer.Playing(shot));
+    EXPECT_TRUE(mixer.Playing(looping));
+    // Stopping the whole copy of the same bytes leaves the streamed one alone.
+    mixer.StopSound(loop.whole);
+    EXPECT_TRUE(mixer.Playing(looping));
+    mixer.StopSound(loop.streamed);
+    EXPECT_FALSE(mixer.Playing(looping));
+    MixFrames(mixer, kSettle);
+    EXPECT_EQ(mixer.ChannelCount(), 0u);
+}
+
+TEST(StreamedSound, WindowKeepsAFractionOfASecondAheadAndNoMore) {
+    TwoWays both = Prepare(100000, kRate, false);
+    const std::vector<float>& frames = both.whole.data->frames;
+    StreamWindow window(*both.streamed.stream, false);
+    // Made ready ahead, before any frame is asked for.
+    EXPECT_GE(window.DecodedEnd(), StreamWindow::AHEAD);
+    for (uint64_t at : {uint64_t{0}, uint64_t{100}, uint64_t{20000}, uint64_t{99000}}) {
+        window.FillAhead(at);
+        uint64_t last = std::min<uint64_t>(at + StreamWindow::AHEAD, 100000);
+        EXPECT_GE(window.DecodedEnd(), last) << at;
+        EXPECT_LE(window.DecodedEnd(), std::max(last, at + StreamWindow::RING)) << at;
+        for (uint64_t index : {at, last - 1}) {
+            const float* frame = window.Frame(index, at);
+            EXPECT_EQ(frame[0], frames[2 * index]) << index;
+            EXPECT_EQ(frame[1], frames[2 * index + 1]) << index;
+        }
+    }
+    // Past a one-shot's end there is only silence.
+    EXPECT_EQ(window.Frame(100000, 99999)[0], 0.0f);
+    EXPECT_EQ(window.DecodedEnd(), 100000u);
+}
+
 TEST(Mixer, GameAndAudioThreadsShareTheChannels) {
     Mixer mixer;
     std::atomic<bool> done{false};
@@ -557,6 +713,7 @@ TEST(Mixer, GameAndAudioThreadsShareTheChannels) {
     Sound shortSound = MakeSound(Constant(11025, 300, 0.3f, 0.3f));
     Sound longSound = MakeSound(Ramp(8000, 20000));
     Sound loop = MakeSound(Constant(kRate, 500, 0.2f, -0.2f), true);
+    TwoWays music = Prepare(4000, kRate, true);
     std::mt19937 random(7);
     std::vector<int64_t> channels;
     int64_t last = 0;
@@ -572,7 +729,10 @@ TEST(Mixer, GameAndAudioThreadsShareTheChannels) {
         }
         int action = static_cast<int>(random() % 8);
         if (action < 2 || channels.empty()) {
-            const Sound& sound = action == 0 ? shortSound : (step % 3 == 0 ? loop : longSound);
+            const Sound& sound = action == 0     ? shortSound
+                                 : step % 3 == 0 ? loop
+                                 : step % 3 == 1 ? music.streamed
+                                                 : longSound;
             int64_t channel = mixer.Cue(sound);
             EXPECT_GT(channel, last);
             last = channel;
@@ -603,6 +763,9 @@ TEST(Mixer, GameAndAudioThreadsShareTheChannels) {
                 if (step % 500 == 0) {
                     mixer.StopSound(longSound);
                 }
+                if (step % 700 == 0) {
+                    mixer.StopSound(music.streamed);
+                }
                 mixer.ChannelCount();
                 break;
         }
@@ -613,6 +776,7 @@ TEST(Mixer, GameAndAudioThreadsShareTheChannels) {
         mixer.Stop(channel);
     }
     mixer.StopSound(loop);
+    mixer.StopSound(music.streamed);
     waitForBlocks(4);
     done.store(true);
     audio.join();

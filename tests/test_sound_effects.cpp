@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <vorbis/vorbisfile.h>
 
 #include <cmath>
+#include <cstdio>
 
 #include "platform/mixer.h"
 #include "shell/game_state.h"
@@ -29,8 +31,15 @@ protected:
         }
         return samples.empty() ? 0.0 : std::sqrt(sum / samples.size());
     }
+    // The embedded music decoded whole, as a yardstick for the streamed one.
+    static SoundData DecodedMusic() {
+        EmbeddedBytes bytes = IncbinOpen("incbin::music/thefly.ogg");
+        SoundData music;
+        EXPECT_TRUE(DecodeOgg(bytes.data, bytes.length, music));
+        return music;
+    }
     static double Seconds(const Sound* sound) {
-        return static_cast<double>(sound->data->FrameCount()) / sound->data->rate;
+        return static_cast<double>(sound->FrameCount()) / sound->Rate();
     }
 };
 
@@ -42,11 +51,11 @@ TEST_F(SoundEffects, TheEmbeddedSoundsHaveTheirLengthsAndTheMusicLoops) {
     };
     for (Case c : {Case{sndFire, 11025, 0.48}, Case{sndAlienExplosion, 11025, 0.43},
                    Case{sndShipExplosion, 8000, 0.91}, Case{sndLife, 8000, 0.81}}) {
-        EXPECT_EQ(c.sound->data->rate, c.rate) << c.sound->name;
+        EXPECT_EQ(c.sound->Rate(), c.rate) << c.sound->name;
         EXPECT_NEAR(Seconds(c.sound), c.seconds, 0.02) << c.sound->name;
         EXPECT_FALSE(c.sound->loop) << c.sound->name;
     }
-    EXPECT_EQ(sndMusic->data->rate, 44100);
+    EXPECT_EQ(sndMusic->Rate(), 44100);
     EXPECT_GE(Seconds(sndMusic), 30.0);
     EXPECT_TRUE(sndMusic->loop);
 }
@@ -91,7 +100,7 @@ TEST_F(SoundEffects, MusicToggledOffFallsSilentAndComesBackWhereItStopped) {
     EXPECT_GT(Loudness(resumed), 0.01);
     // Played 500 ms, then paused: what follows is the music from about
     // half a second in, not from its start.
-    const std::vector<float>& music = sndMusic->data->frames;
+    const std::vector<float> music = DecodedMusic().frames;
     auto distance = [&](size_t offset) {
         double sum = 0;
         for (size_t i = 2000; i < 6000; ++i) {
@@ -106,6 +115,60 @@ TEST_F(SoundEffects, MusicToggledOffFallsSilentAndComesBackWhereItStopped) {
         }
     }
     EXPECT_NEAR(static_cast<double>(best) / 44100, 0.5, 0.02);
+}
+
+TEST_F(SoundEffects, TheMusicDecodesToWhatAPlainReadThroughGives) {
+    EmbeddedBytes bytes = IncbinOpen("incbin::music/thefly.ogg");
+    std::vector<unsigned char> copy(bytes.data, bytes.data + bytes.length);
+    FILE* file = fmemopen(copy.data(), copy.size(), "rb");
+    ASSERT_NE(file, nullptr);
+    OggVorbis_File plain;
+    ASSERT_EQ(ov_open(file, &plain, nullptr, 0), 0);  // closes the file when cleared
+    ASSERT_EQ(ov_info(&plain, -1)->channels, 2);
+    std::vector<float> expected;
+    for (;;) {
+        float** pcm = nullptr;
+        int link = 0;
+        long got = ov_read_float(&plain, &pcm, 4096, &link);
+        ASSERT_GE(got, 0);
+        if (got == 0) {
+            break;
+        }
+        for (long i = 0; i < got; ++i) {
+            expected.push_back(std::clamp(pcm[0][i], -1.0f, 1.0f));
+            expected.push_back(std::clamp(pcm[1][i], -1.0f, 1.0f));
+        }
+    }
+    ov_clear(&plain);
+    EXPECT_EQ(sndMusic->FrameCount(), expected.size() / 2);
+    EXPECT_TRUE(DecodedMusic().frames == expected);
+}
+
+TEST_F(SoundEffects, TheStreamedMusicSoundsLikeTheWholeDecodedOneAcrossItsLoop) {
+    SoundData whole = DecodedMusic();
+    const uint32_t songMillis =
+        static_cast<uint32_t>(1000 * whole.FrameCount() / static_cast<size_t>(whole.rate));
+    StartMusic();
+    std::vector<float> heard = Listen(songMillis + 1500);
+    ASSERT_GT(heard.size() / 2, whole.FrameCount() + 44100);
+
+    // The same music through the mixer as it was played before streaming.
+    Mixer mixer;
+    int64_t channel =
+        mixer.Cue(Sound{"whole", true, std::make_shared<const SoundData>(std::move(whole)), {}});
+    mixer.SetVolume(channel, musicVolume);
+    mixer.Resume(channel);
+    std::vector<float> expected(heard.size(), 0.0f);
+    for (size_t at = 0; at < expected.size() / 2; at += 512) {
+        int count = static_cast<int>(std::min<size_t>(512, expected.size() / 2 - at));
+        mixer.Mix(expected.data() + 2 * at, count, HeadlessBackend::AUDIO_RATE);
+    }
+    size_t differing = 0;
+    for (size_t i = 0; i < heard.size(); ++i) {
+        differing += heard[i] != expected[i] ? 1 : 0;
+    }
+    EXPECT_EQ(differing, 0u);
+    EXPECT_GT(Loudness(heard), 0.01);
 }
 
 TEST_F(SoundEffects, StoppingTheMusicAtExitSilencesAndReleasesIt) {

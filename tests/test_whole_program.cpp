@@ -12,6 +12,7 @@
 #include <functional>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 #include "playfield/alien.h"
 #include "playfield/ship.h"
@@ -145,6 +146,39 @@ TEST_F(WholeProgram, AMissingSoundStopsStartUp) {
     backend->TapAt(500, KEY_ESCAPE);
     EXPECT_EQ(Run(), -1);
     EXPECT_EQ(fatalMessage, "Failed to load sound files!");
+}
+
+TEST_F(WholeProgram, MusicThatIsNotWholeOggVorbisStopsStartUp) {
+    // The music is checked whole at load even though it is decoded only as
+    // it plays: garbage, a cut-off copy and a copy with one damaged byte.
+    RegisterEmbeddedFiles();
+    EmbeddedBytes real = IncbinOpen("incbin::music/thefly.ogg");
+    ASSERT_NE(real.data, nullptr);
+    static std::vector<unsigned char> music;
+    music.assign(real.data, real.data + real.length);
+    static const unsigned char garbage[] = {'O', 'g', 'g', 'S', 1, 2, 3, 4, 5, 6, 7, 8};
+    struct Case {
+        const unsigned char* bytes;
+        size_t length;
+        size_t damageAt;  // 0: none
+    };
+    for (Case c : {Case{garbage, sizeof garbage, 0}, Case{music.data(), music.size() / 2, 0},
+                   Case{music.data(), music.size(), music.size() / 3}}) {
+        music.assign(real.data, real.data + real.length);
+        if (c.damageAt != 0) {
+            music[c.damageAt] ^= 0x5A;
+        }
+        NewBackend();
+        fatalMessage.clear();
+        static Case current;
+        current = c;
+        backend->onFlip = [](HeadlessBackend&) {
+            IncbinRegister("music/thefly.ogg", current.bytes, current.length);
+        };
+        backend->TapAt(500, KEY_ESCAPE);
+        EXPECT_EQ(Run(), -1) << c.length;
+        EXPECT_EQ(fatalMessage, "Failed to load sound files!") << c.length;
+    }
 }
 
 TEST_F(WholeProgram, AWindowCloseRequestQuitsLikeEscapeAndSaves) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/headless/headless_backend.h"
 #include "shell/high_scores.h"
 
 namespace {
@@ -34,6 +35,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     Require(chdir(folder.data()) == 0, "cannot enter the scratch folder");
     scratch = folder.data();
     std::atexit([] { rmdir(scratch.c_str()); });
+    // The program's folder is writable there, so the table stays in it.
+    static HeadlessBackend backend;
+    InstallBackend(&backend);
     return 0;
 }
 

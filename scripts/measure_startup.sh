@@ -28,21 +28,20 @@ done
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/quorvex-startup.XXXXXX")
 xvfb_pid=""
 program_pid=""
+# shellcheck source=scripts/xvfb.sh
+. "$(dirname "$0")/xvfb.sh"
 cleanup() {
-    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    stop_process "$program_pid"
+    stop_process "$xvfb_pid"
     rm -rf "$scratch"
 }
 trap cleanup EXIT
+fail() {
+    echo "measure_startup: $*" >&2
+    exit 1
+}
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -br \
-    3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 300); do
-    grep -q '^[0-9][0-9]*$' "$scratch/display" 2>/dev/null && break
-    sleep 0.1
-done
-export DISPLAY=":$(cat "$scratch/display")"
+start_xvfb "$scratch"
 export SDL_AUDIODRIVER=dummy
 
 # launch PROGRAM: starts it in its own folder with the frame clock preloaded.

@@ -150,7 +150,12 @@ Image* LoadAnimImage(const std::string& name, int cellWidth, int cellHeight, int
     if (!DecodeEmbedded(name, picture)) {
         return nullptr;
     }
-    return MakeImage(name, std::move(picture), cellWidth, cellHeight, firstCell, cellCount, flags);
+    Image* image =
+        MakeImage(name, std::move(picture), cellWidth, cellHeight, firstCell, cellCount, flags);
+    if (image != nullptr) {
+        image->firstCell = firstCell;
+    }
+    return image;
 }
 
 Image* LoadImage(const std::string& name, int flags) {
@@ -160,7 +165,11 @@ Image* LoadImage(const std::string& name, int flags) {
     }
     const int width = picture.width;
     const int height = picture.height;
-    return MakeImage(name, std::move(picture), width, height, 0, 1, flags);
+    Image* image = MakeImage(name, std::move(picture), width, height, 0, 1, flags);
+    if (image != nullptr) {
+        image->firstCell = 0;
+    }
+    return image;
 }
 
 void MidHandle(Image* image) {
@@ -188,6 +197,15 @@ void DrawImage(const Image* image, float x, float y, int frame) {
 }
 
 PixelMap LockImage(Image* image, int frame) {
+    if (image != nullptr) {
+        // Pixels let go after their upload come back as they were loaded;
+        // restoring can only fail if the embedded file went bad, and then
+        // the frames read as transparent.
+        RestorePixels(*image);
+        // From now on the program holds the pixels and may change them, so
+        // they stay in memory.
+        image->firstCell = -1;
+    }
     return PixelMap{image, frame};
 }
 
@@ -197,7 +215,9 @@ uint32_t ReadPixel(const PixelMap& map, int x, int y) {
         x >= image->width || y >= image->height) {
         return 0;
     }
-    return image->pixels[map.frame][static_cast<size_t>(y * image->width + x)];
+    const std::vector<uint32_t>& pixels = image->pixels[map.frame];
+    const size_t at = static_cast<size_t>(y) * image->width + x;
+    return at < pixels.size() ? pixels[at] : 0;
 }
 
 void UnlockImage(Image* image, int frame) {

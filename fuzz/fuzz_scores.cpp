@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/headless/headless_backend.h"
 #include "shell/high_scores.h"
 
 namespace {
@@ -34,6 +35,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     Require(chdir(folder.data()) == 0, "cannot enter the scratch folder");
     scratch = folder.data();
     std::atexit([] { rmdir(scratch.c_str()); });
+    // The table's place is asked of the backend; the headless one keeps it
+    // in the working directory, the scratch folder.
+    static HeadlessBackend backend;
+    backend.recordDrawing = false;
+    InstallBackend(&backend);
     return 0;
 }
 

@@ -142,6 +142,18 @@ bool DecodeEmbedded(const std::string& name, DecodedPicture& picture) {
     return bytes.data != nullptr && DecodePng(bytes.data, bytes.length, picture);
 }
 
+// An image cut from an embedded picture, which remembers its first cell so
+// its pixels can be decoded again after they were let go.
+Image* MakeEmbeddedImage(const std::string& name, DecodedPicture picture, int cellWidth,
+                         int cellHeight, int firstCell, int cellCount, int flags) {
+    Image* image =
+        MakeImage(name, std::move(picture), cellWidth, cellHeight, firstCell, cellCount, flags);
+    if (image != nullptr) {
+        image->firstCell = firstCell;
+    }
+    return image;
+}
+
 }  // namespace
 
 Image* LoadAnimImage(const std::string& name, int cellWidth, int cellHeight, int firstCell,
@@ -150,12 +162,8 @@ Image* LoadAnimImage(const std::string& name, int cellWidth, int cellHeight, int
     if (!DecodeEmbedded(name, picture)) {
         return nullptr;
     }
-    Image* image =
-        MakeImage(name, std::move(picture), cellWidth, cellHeight, firstCell, cellCount, flags);
-    if (image != nullptr) {
-        image->firstCell = firstCell;
-    }
-    return image;
+    return MakeEmbeddedImage(name, std::move(picture), cellWidth, cellHeight, firstCell, cellCount,
+                             flags);
 }
 
 Image* LoadImage(const std::string& name, int flags) {
@@ -165,11 +173,7 @@ Image* LoadImage(const std::string& name, int flags) {
     }
     const int width = picture.width;
     const int height = picture.height;
-    Image* image = MakeImage(name, std::move(picture), width, height, 0, 1, flags);
-    if (image != nullptr) {
-        image->firstCell = 0;
-    }
-    return image;
+    return MakeEmbeddedImage(name, std::move(picture), width, height, 0, 1, flags);
 }
 
 void MidHandle(Image* image) {

@@ -142,6 +142,18 @@ bool DecodeEmbedded(const std::string& name, DecodedPicture& picture) {
     return bytes.data != nullptr && DecodePng(bytes.data, bytes.length, picture);
 }
 
+// An image cut from an embedded picture, which remembers its first cell so
+// its pixels can be decoded again after they were let go.
+Image* MakeEmbeddedImage(const std::string& name, DecodedPicture picture, int cellWidth,
+                         int cellHeight, int firstCell, int cellCount, int flags) {
+    Image* image =
+        MakeImage(name, std::move(picture), cellWidth, cellHeight, firstCell, cellCount, flags);
+    if (image != nullptr) {
+        image->firstCell = firstCell;
+    }
+    return image;
+}
+
 }  // namespace
 
 Image* LoadAnimImage(const std::string& name, int cellWidth, int cellHeight, int firstCell,
@@ -150,7 +162,8 @@ Image* LoadAnimImage(const std::string& name, int cellWidth, int cellHeight, int
     if (!DecodeEmbedded(name, picture)) {
         return nullptr;
     }
-    return MakeImage(name, std::move(picture), cellWidth, cellHeight, firstCell, cellCount, flags);
+    return MakeEmbeddedImage(name, std::move(picture), cellWidth, cellHeight, firstCell, cellCount,
+                             flags);
 }
 
 Image* LoadImage(const std::string& name, int flags) {
@@ -160,7 +173,7 @@ Image* LoadImage(const std::string& name, int flags) {
     }
     const int width = picture.width;
     const int height = picture.height;
-    return MakeImage(name, std::move(picture), width, height, 0, 1, flags);
+    return MakeEmbeddedImage(name, std::move(picture), width, height, 0, 1, flags);
 }
 
 void MidHandle(Image* image) {
@@ -188,6 +201,15 @@ void DrawImage(const Image* image, float x, float y, int frame) {
 }
 
 PixelMap LockImage(Image* image, int frame) {
+    if (image != nullptr) {
+        // Pixels let go after their upload come back as they were loaded;
+        // restoring can only fail if the embedded file went bad, and then
+        // the frames read as transparent.
+        RestorePixels(*image);
+        // From now on the program holds the pixels and may change them, so
+        // they stay in memory.
+        image->firstCell = -1;
+    }
     return PixelMap{image, frame};
 }
 
@@ -197,7 +219,9 @@ uint32_t ReadPixel(const PixelMap& map, int x, int y) {
         x >= image->width || y >= image->height) {
         return 0;
     }
-    return image->pixels[map.frame][static_cast<size_t>(y * image->width + x)];
+    const std::vector<uint32_t>& pixels = image->pixels[map.frame];
+    const size_t at = static_cast<size_t>(y) * image->width + x;
+    return at < pixels.size() ? pixels[at] : 0;
 }
 
 void UnlockImage(Image* image, int frame) {

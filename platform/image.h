@@ -22,8 +22,15 @@ struct Image {
     int flags = 0;
     float handleX = 0.0f;
     float handleY = 0.0f;
-    // Frame f's pixels: pixels[f][y * width + x], 0xAARRGGBB.
+    // Frame f's pixels: pixels[f][y * width + x], 0xAARRGGBB. A frame is
+    // empty while its pixels are let go (see ReleasePixels); the count of
+    // frames stays.
     std::vector<std::vector<uint32_t>> pixels;
+    // The cell of the embedded picture `name` that frame 0 was cut from,
+    // while the pixels are still exactly as decoded from it; -1 when they
+    // cannot be decoded again (made in memory, or handed out by a lock).
+    int firstCell = -1;
+    bool pixelsReleased = false;
     std::vector<CollisionMask> masks;
     // Set when the pixels change, so the display backend uploads them again.
     uint64_t version = 1;
@@ -48,6 +55,13 @@ bool DecodePng(const unsigned char* data, size_t length, DecodedPicture& out);
 // A picture that is one whole cell is taken over; pass it moved.
 Image* MakeImage(const std::string& name, DecodedPicture picture, int cellWidth, int cellHeight,
                  int firstCell, int cellCount, int flags);
+
+// Frees the frames' pixels when they can be decoded again from the embedded
+// picture, as once a texture holds them; the masks and frame count stay.
+void ReleasePixels(Image& image);
+// Decodes released pixels again, exactly as first loaded. False when they
+// were released and cannot be had back.
+bool RestorePixels(Image& image);
 
 CollisionMask BuildMask(const std::vector<uint32_t>& pixels, int width, int height);
 void RebuildMasks(Image& image);

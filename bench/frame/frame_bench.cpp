@@ -236,8 +236,10 @@ void Report(const char* screen, const char* who, const Result& r) {
                 Median(r.ms), Median(r.processorMs));
 }
 
-std::vector<uint32_t> PeerSprite() {
-    return imgAlien->pixels[0];
+// The game's renderer lets a picture's pixels go once a texture holds them.
+const std::vector<uint32_t>& FirstFrame(Image* image) {
+    RestorePixels(*image);
+    return image->pixels[0];
 }
 
 int RunComparison(const Options& options, HeadlessBackend& loader) {
@@ -267,7 +269,7 @@ int RunComparison(const Options& options, HeadlessBackend& loader) {
         Result game, peer;
         game.sprites = SpritesPerFrame(loader);
         RendererPeer renderer;
-        if (!renderer.Open(imgSpace->pixels[0], PeerSprite(), game.sprites - 1)) {
+        if (!renderer.Open(FirstFrame(imgSpace), FirstFrame(imgAlien), game.sprites - 1)) {
             std::fprintf(stderr, "the SDL_Renderer peer cannot start: %s\n", SDL_GetError());
             return 1;
         }

@@ -156,11 +156,16 @@ Renderer::Texture& Renderer::TextureFor(Image& image) {
         // Quads gathered so far must still see the old pixels.
         Flush();
         Upload(image, *texture);
+        // The texture holds the pixels now; the copy in memory can go.
+        ReleasePixels(image);
     }
     return *texture;
 }
 
-void Renderer::Upload(const Image& image, Texture& texture) {
+void Renderer::Upload(Image& image, Texture& texture) {
+    // Uploaded anew (after UnlockImage), a picture whose pixels went after
+    // the first upload needs them back.
+    RestorePixels(image);
     texture.layout = LayoutAtlas(image.width, image.height, static_cast<int>(image.pixels.size()),
                                  maxTextureSize_);
     std::vector<uint32_t> texels = BuildAtlas(image, texture.layout);

@@ -63,7 +63,7 @@ private:
     };
 
     Texture& TextureFor(Image& image);
-    void Upload(const Image& image, Texture& texture);
+    void Upload(Image& image, Texture& texture);
     bool NeedsSmoothing(const Image& image, float left, float top) const;
     void Batch(Texture& texture, int blend, bool smooth, bool tinted);
     void ApplyTint(bool tinted);

@@ -16,6 +16,7 @@
 #include "platform/sdl/sdl_process.h"
 #include "platform/sdl/sdl_renderer.h"
 #include "platform/sdl/sdl_video.h"
+#include "tests/embedded_png.h"
 
 namespace {
 
@@ -363,6 +364,54 @@ TEST_F(RendererPixels, TintedAndUntintedDrawsShareOneBatch) {
             ASSERT_EQ(tinted[y * 20 + x], (Rgb{0, texel.g, texel.b})) << x << ", " << y;
         }
     }
+}
+
+// Once a texture holds a loaded picture, its pixels are let go from memory;
+// it draws the same, and locked it reads exactly as loaded.
+TEST_F(RendererPixels, PictureWhosePixelsWentDrawsAndReadsTheSame) {
+    const int cell = 24;
+    std::vector<uint32_t> strip = Noise(cell * 3, cell, 0).pixels[0];
+    strip[5] = 0x00000000u;  // a transparent pixel: the masked draw leaves it out
+    const std::string name = EmbedArgb("renderer/strip.png", cell * 3, cell, strip, true);
+    Image* image = LoadAnimImage(name, cell, cell, 0, 3, IMAGE_DEFAULT_FLAGS);
+    ASSERT_NE(image, nullptr);
+    const auto loaded = image->pixels;
+    Image copy = MakePicture(cell, cell, IMAGE_DEFAULT_FLAGS, loaded[2]);
+
+    renderer_->DrawSprite(copy, 0, 100, 100, Blend(BLEND_MASK));
+    std::vector<Rgb> expected = Read(100, 100, cell, cell);
+    renderer_->Clear();
+    renderer_->DrawSprite(*image, 2, 100, 100, Blend(BLEND_MASK));
+    EXPECT_EQ(Read(100, 100, cell, cell), expected);
+    ASSERT_TRUE(image->pixelsReleased);
+    EXPECT_EQ(ImageFrames(image), 3);
+    for (const std::vector<uint32_t>& frame : image->pixels) {
+        EXPECT_TRUE(frame.empty());
+    }
+
+    // Unlocked without a lock, it is uploaded anew: decoded again first.
+    UnlockImage(image, 2);
+    renderer_->Clear();
+    renderer_->DrawSprite(*image, 2, 100, 100, Blend(BLEND_MASK));
+    EXPECT_EQ(Read(100, 100, cell, cell), expected);
+    EXPECT_TRUE(image->pixelsReleased);
+
+    for (int f = 0; f < 3; ++f) {
+        PixelMap map = LockImage(image, f);
+        for (int y = 0; y < cell; ++y) {
+            for (int x = 0; x < cell; ++x) {
+                ASSERT_EQ(ReadPixel(map, x, y),
+                          loaded[static_cast<size_t>(f)][static_cast<size_t>(y) * cell + x])
+                    << f << ": " << x << ", " << y;
+            }
+        }
+        UnlockImage(image, f);
+    }
+    // Unlocked, the picture is uploaded again, from the pixels read back.
+    renderer_->Clear();
+    renderer_->DrawSprite(*image, 2, 100, 100, Blend(BLEND_MASK));
+    EXPECT_EQ(Read(100, 100, cell, cell), expected);
+    delete image;
 }
 
 }  // namespace

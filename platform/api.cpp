@@ -136,12 +136,6 @@ int TextHeight(const std::string&) {
 
 namespace {
 
-// Decodes an embedded picture; false when it is missing or damaged.
-bool DecodeEmbedded(const std::string& name, DecodedPicture& picture) {
-    EmbeddedBytes bytes = IncbinOpen(name);
-    return bytes.data != nullptr && DecodePng(bytes.data, bytes.length, picture);
-}
-
 // An image cut from an embedded picture, which remembers its first cell so
 // its pixels can be decoded again after they were let go.
 Image* MakeEmbeddedImage(const std::string& name, DecodedPicture picture, int cellWidth,

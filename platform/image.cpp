@@ -46,6 +46,11 @@ void MakeBlackTransparent(std::vector<uint32_t>& pixels) {
 
 }  // namespace
 
+bool DecodeEmbedded(const std::string& name, DecodedPicture& picture) {
+    EmbeddedBytes bytes = IncbinOpen(name);
+    return bytes.data != nullptr && DecodePng(bytes.data, bytes.length, picture);
+}
+
 Image* MakeImage(const std::string& name, DecodedPicture picture, int cellWidth, int cellHeight,
                  int firstCell, int cellCount, int flags) {
     if (cellWidth <= 0 || cellHeight <= 0 || firstCell < 0 || cellCount <= 0) {

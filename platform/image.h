@@ -48,6 +48,9 @@ struct DecodedPicture {
 
 // False for damaged or truncated data; never throws or leaks.
 bool DecodePng(const unsigned char* data, size_t length, DecodedPicture& out);
+// Decodes the embedded picture opened by "incbin::" + name; false when it is
+// missing or damaged.
+bool DecodeEmbedded(const std::string& name, DecodedPicture& picture);
 
 // Builds an image from a decoded picture, cut into cells row by row from the
 // top-left. Null when the picture holds fewer than first + count cells.

@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "platform/image.h"
-#include "platform/platform.h"
 
 void ReleasePixels(Image& image) {
     if (image.firstCell < 0 || image.pixelsReleased) {
@@ -20,9 +19,8 @@ bool RestorePixels(Image& image) {
     if (!image.pixelsReleased) {
         return true;
     }
-    EmbeddedBytes bytes = IncbinOpen(image.name);
     DecodedPicture picture;
-    if (bytes.data == nullptr || !DecodePng(bytes.data, bytes.length, picture)) {
+    if (!DecodeEmbedded(image.name, picture)) {
         return false;
     }
     // The stored flags are the ones in force, so the cells come out as before.
